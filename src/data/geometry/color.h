@@ -1,0 +1,29 @@
+#pragma once
+// An RGBA colour, packed as exactly its four float components.
+
+#include <type_traits>
+
+namespace Data {
+namespace Geometry {
+
+struct Color {
+  float r, g, b, a;
+
+  // Opaque white, so new vertex colours and light intensities show unchanged.
+  Color() : r(1), g(1), b(1), a(1) {}
+  Color(float r, float g, float b, float a) : r(r), g(g), b(b), a(a) {}
+
+  void set(float newR, float newG, float newB, float newA) {
+    r = newR;
+    g = newG;
+    b = newB;
+    a = newA;
+  }
+};
+
+static_assert(sizeof(Color) == 4 * sizeof(float), "Color must be packed");
+static_assert(std::is_trivially_copyable<Color>::value, "Color must copy as plain bytes");
+static_assert(std::is_standard_layout<Color>::value, "Color must keep its components in order");
+
+}  // namespace Geometry
+}  // namespace Data

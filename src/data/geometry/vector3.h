@@ -1,0 +1,60 @@
+#pragma once
+// A point or direction in 3D, packed as exactly its three components.
+
+#include <cmath>
+#include <type_traits>
+
+namespace Data {
+namespace Geometry {
+
+template <typename T>
+class TVector3 {
+ public:
+  T x, y, z;
+
+  // Zero rather than unset, so a vertex no file line wrote is still a number.
+  TVector3() : x(0), y(0), z(0) {}
+  TVector3(T x, T y, T z) : x(x), y(y), z(z) {}
+  TVector3(const TVector3&) = default;
+  TVector3& operator=(const TVector3&) = default;
+
+  TVector3& set(T newX, T newY, T newZ) {
+    x = newX;
+    y = newY;
+    z = newZ;
+    return *this;
+  }
+
+  T lengthSquared() const {
+    const double dx = x, dy = y, dz = z;
+    return static_cast<T>(dx * dx + dy * dy + dz * dz);
+  }
+
+  T length() const { return static_cast<T>(std::sqrt(static_cast<double>(lengthSquared()))); }
+
+  // A zero vector becomes NaN in every component; callers never normalise one.
+  TVector3& normalize() {
+    const T len = length();
+    x /= len;
+    y /= len;
+    z /= len;
+    return *this;
+  }
+
+  TVector3 cross(const TVector3& other) const {
+    const double ax = x, ay = y, az = z;
+    const double bx = other.x, by = other.y, bz = other.z;
+    return TVector3(static_cast<T>(ay * bz - az * by), static_cast<T>(az * bx - ax * bz),
+                    static_cast<T>(ax * by - ay * bx));
+  }
+};
+
+// Sequences of vectors go to OpenGL as packed client arrays.
+static_assert(sizeof(TVector3<float>) == 3 * sizeof(float), "TVector3<float> must be packed");
+static_assert(std::is_trivially_copyable<TVector3<float>>::value,
+              "TVector3<float> must copy as plain bytes");
+static_assert(std::is_standard_layout<TVector3<float>>::value,
+              "TVector3<float> must keep its components in order");
+
+}  // namespace Geometry
+}  // namespace Data
