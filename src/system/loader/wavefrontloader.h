@@ -1,0 +1,157 @@
+#pragma once
+// Reads one Wavefront OBJ file and its MTL libraries and hands them out as callbacks.
+
+#include <boost/function.hpp>
+#include <boost/unordered_set.hpp>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace System {
+namespace Loader {
+
+class ObjGrammar;
+class MtlGrammar;
+
+class WavefrontLoader {
+ public:
+  // A position (`v` line) or a normal (`vn` line).
+  struct Vektor {
+    Vektor(float x, float y, float z) : x(x), y(y), z(z) {}
+    float x;
+    float y;
+    float z;
+  };
+
+  // A texture coordinate (`vt` line).
+  struct Coord {
+    Coord(float u, float v) : u(u), v(v) {}
+    float u;
+    float v;
+  };
+
+  // One distinct (v, vt, vn) triple of the face lines; indices count from 1, -1 when absent.
+  struct FaceVertex {
+    std::int32_t index;
+    std::int32_t v;
+    std::int32_t vt;
+    std::int32_t vn;
+    bool operator==(const FaceVertex& other) const {
+      return v == other.v && vt == other.vt && vn == other.vn;
+    }
+  };
+
+  // The material an MTL library is building; its values carry over to the next material.
+  class color {
+   public:
+    color();
+    std::string name;
+    float diffuse[4];
+    float ambient[4];
+    float specular[4];
+    float alpha;
+    float shininess;
+    std::string texture;
+  };
+
+  typedef boost::function<void(float, float, float)> Vector3Callback;
+  typedef boost::function<void(float, float)> Vector2Callback;
+  typedef boost::function<void(int, int, int)> TriangleCallback;
+  typedef boost::function<void(int, int, int, int)> QuadCallback;
+  typedef boost::function<void(std::string, color)> MaterialCallback;
+  typedef boost::function<void(std::string)> NameCallback;
+  typedef boost::function<void()> FaceEndAction;
+  typedef boost::function<bool(const char*, bool)> LineParser;
+  typedef boost::function<void(std::string, LineParser)> ParseFileFunction;
+  typedef boost::unordered_set<FaceVertex> FaceVertexSet;
+
+  explicit WavefrontLoader(std::string path);
+  ~WavefrontLoader();
+  WavefrontLoader(const WavefrontLoader&) = delete;
+  WavefrontLoader& operator=(const WavefrontLoader&) = delete;
+
+  // Count pass, then fill pass.
+  void prepare();
+
+  // Valid after prepare().
+  int vertexCount() const;
+  int triangleCount() const;
+  int quadCount() const;
+  bool hasNormals() const;
+  bool hasTexCoords() const;
+
+  // Delivers vertices, faces and materials through the callbacks, in file order.
+  void emitPass();
+
+  void countPass();
+  void fillPass();
+  void resetCallbacks();
+  void resetActions();
+  void parseFile(std::string name, LineParser lineParser);
+  bool parseObjLine(const char* line, bool finish);
+  bool parseMtlLine(const char* line, bool finish);
+  void registerFaceVertex(int v, int vt, int vn);
+  void onFaceVertex(int v, int vt, int vn);
+  void onFaceEnd();
+  void setColor(float* rgba, float r, float g, float b);
+  void onDiffuseMap(std::string name);
+  void onNewMaterial(std::string name);
+
+  Vector3Callback vertexCallback;
+  Vector3Callback normalCallback;
+  Vector2Callback texCoordCallback;
+  TriangleCallback triangleCallback;
+  QuadCallback quadCallback;
+  MaterialCallback materialCallback;
+  NameCallback useMaterialCallback;
+  NameCallback textureCallback;
+
+  std::string fileName;
+  std::string directory;
+
+  std::int32_t numVertices;
+  std::int32_t numNormals;
+  std::int32_t numTexCoords;
+  std::int32_t numFaceVertices;
+  std::int32_t numQuads;
+  std::int32_t numTriangles;
+
+  FaceVertexSet uniqueVertices;
+  std::vector<Vektor> positions;
+  std::vector<Vektor> normals;
+  std::vector<Coord> texCoords;
+  std::vector<int> faceIndices;
+
+  ParseFileFunction parseFileFunction;
+  Vector3Callback vertexAction;
+  Vector3Callback normalAction;
+  Vector2Callback texCoordAction;
+  TriangleCallback faceVertexAction;
+  FaceEndAction quadEndAction;
+  FaceEndAction triangleEndAction;
+  MaterialCallback materialAction;
+  NameCallback useMaterialAction;
+  NameCallback textureAction;
+
+  color currentMaterial;
+
+ private:
+  std::unique_ptr<ObjGrammar> objGrammar;
+  std::unique_ptr<MtlGrammar> mtlGrammar;
+};
+
+// Do-nothing targets of every callback and action; the string names the slot.
+void nullCallback(std::string label);
+void nullCallback(std::string label, float a, float b);
+void nullCallback(std::string label, float a, float b, float c);
+void nullCallback(std::string label, int a, int b, int c);
+void nullCallback(std::string label, int a, int b, int c, int d);
+
+void increment(int& counter);
+void appendVektor(std::vector<WavefrontLoader::Vektor>& list, float& x, float& y, float& z);
+void appendCoord(std::vector<WavefrontLoader::Coord>& list, float& u, float& v);
+std::size_t hash_value(const WavefrontLoader::FaceVertex& vertex);
+
+}  // namespace Loader
+}  // namespace System
