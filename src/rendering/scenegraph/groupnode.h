@@ -24,9 +24,6 @@ class GroupNode : public Node {
 
   // Hands each child in turn to the visitor, each subtree complete before the next.
   void visitChildren(BaseVisitor& visitor);
-
- private:
-  bool isReachableFrom(const GroupNode& root) const;
 };
 
 }  // namespace Rendering::Scenegraph
