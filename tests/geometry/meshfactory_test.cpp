@@ -122,13 +122,6 @@ TEST(MeshFactoryTest, TriangleFacesPositiveZ) {
   EXPECT_EQ(0.0f, n.x);
   EXPECT_EQ(0.0f, n.y);
   EXPECT_TRUE(mesh->normals.empty());
-  const float expectedColors[3][4] = {{0, 0, 1, 1}, {0, 1, 1, 1}, {1, 1, 1, 1}};
-  for (int v = 0; v < 3; ++v) {
-    EXPECT_EQ(expectedColors[v][0], mesh->colors[v].r);
-    EXPECT_EQ(expectedColors[v][1], mesh->colors[v].g);
-    EXPECT_EQ(expectedColors[v][2], mesh->colors[v].b);
-    EXPECT_EQ(expectedColors[v][3], mesh->colors[v].a);
-  }
 }
 
 TEST(MeshFactoryTest, ColouredMeshesShareOneDefaultMaterial) {
@@ -190,30 +183,6 @@ TEST(MeshFactoryTest, NamedCubeHasSixRunsOfTwoFacesInSideOrder) {
     }
   }
   EXPECT_EQ(6u, distinct.size());
-}
-
-TEST(MeshFactoryTest, IndexedCubesShareCornerTable) {
-  const float corners[8][7] = {
-      {-0.5f, 0.5f, 0.5f, 0, 0, 1, 1},   {0.5f, 0.5f, 0.5f, 1, 0, 0, 1},
-      {-0.5f, -0.5f, 0.5f, 0, 1, 0, 1},  {0.5f, -0.5f, 0.5f, 0, 0, 0, 1},
-      {-0.5f, 0.5f, -0.5f, 0, 0, 0, 1},  {0.5f, 0.5f, -0.5f, 0, 1, 0, 1},
-      {-0.5f, -0.5f, -0.5f, 1, 0, 0, 1}, {0.5f, -0.5f, -0.5f, 0, 0, 1, 1},
-  };
-  for (const auto& create :
-       {Data::Geometry::createIndexedTriangleCube, Data::Geometry::createQuadCube}) {
-    const MeshPtr mesh = create();
-    for (int i = 0; i < 8; ++i) {
-      SCOPED_TRACE("corner " + std::to_string(i));
-      const float* c = corners[i];
-      EXPECT_EQ(c[0], mesh->vertices[i].x);
-      EXPECT_EQ(c[1], mesh->vertices[i].y);
-      EXPECT_EQ(c[2], mesh->vertices[i].z);
-      EXPECT_EQ(c[3], mesh->colors[i].r);
-      EXPECT_EQ(c[4], mesh->colors[i].g);
-      EXPECT_EQ(c[5], mesh->colors[i].b);
-      EXPECT_EQ(c[6], mesh->colors[i].a);
-    }
-  }
 }
 
 TEST(MeshFactoryTest, QuadCubeNormalsAreZero) {

@@ -23,15 +23,6 @@ TEST(ValueTypesTest, DefaultColorIsOpaqueWhite) {
   EXPECT_EQ(1.0f, c.a);
 }
 
-TEST(ValueTypesTest, ColorSetOverwritesAllFourComponents) {
-  Color c(0.1f, 0.2f, 0.3f, 0.4f);
-  c.set(0.5f, 0.6f, 0.7f, 0.8f);
-  EXPECT_EQ(0.5f, c.r);
-  EXPECT_EQ(0.6f, c.g);
-  EXPECT_EQ(0.7f, c.b);
-  EXPECT_EQ(0.8f, c.a);
-}
-
 TEST(ValueTypesTest, DefaultTexCoordAndIndexRecordsAreZero) {
   const TexCoord t;
   EXPECT_EQ(0.0f, t.u);

@@ -40,15 +40,6 @@ TEST(Vector3Test, NormalizingZeroVectorGivesNaNWithoutFailing) {
   EXPECT_TRUE(std::isnan(v.z));
 }
 
-TEST(Vector3Test, SetOverwritesAndReturnsSameObject) {
-  Vec v(1, 2, 3);
-  Vec& result = v.set(-4, 5.5f, 6);
-  EXPECT_EQ(&v, &result);
-  EXPECT_EQ(-4.0f, v.x);
-  EXPECT_EQ(5.5f, v.y);
-  EXPECT_EQ(6.0f, v.z);
-}
-
 struct CrossCase {
   Vec a, b, expected;
 };
