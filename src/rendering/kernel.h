@@ -2,8 +2,6 @@
 // The renderer: the window and its GL context, the shader programs, the frame and the
 // drawing of meshes, materials, textures and the light.
 
-#include <GL/glew.h>
-
 #include <boost/date_time/posix_time/posix_time_types.hpp>
 #include <boost/shared_ptr.hpp>
 #include <boost/unordered_map.hpp>
@@ -17,6 +15,7 @@
 #include "data/geometry/mesh.h"
 #include "data/geometry/shader.h"
 #include "data/geometry/texture.h"
+#include "rendering/glheaders.h"
 #include "rendering/scenegraph/node.h"
 #include "rendering/shadowmapfb.h"
 #include "system/scheduler.h"
@@ -137,6 +136,7 @@ class Kernel {
   Kernel& operator=(const Kernel&) = delete;
 
   void reportCapabilities();
+  void prepareTextureUnits();
   void skipShadowPass();
   void drawMaterialRuns(const MeshPtr& mesh, bool indexed, int faceCount);
   void uploadTexture(Data::Geometry::Texture& texture);

@@ -2,7 +2,7 @@
 // The off-screen framebuffer the shadow pass draws into: a colour texture and a depth
 // renderbuffer of the same square size.
 
-#include <GL/glew.h>
+#include "rendering/glheaders.h"
 
 namespace Rendering {
 
