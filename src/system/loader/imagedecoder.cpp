@@ -1,0 +1,149 @@
+#include "system/loader/imagedecoder.h"
+
+#include <FreeImage.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <utility>
+
+namespace System {
+namespace Loader {
+
+namespace {
+
+struct BitmapDeleter {
+  void operator()(FIBITMAP* bitmap) const { FreeImage_Unload(bitmap); }
+};
+using Bitmap = std::unique_ptr<FIBITMAP, BitmapDeleter>;
+
+// FreeImage decodes a BMP, TGA or PNM that ends early without complaint,
+// padding the missing pixels; a read that finds nothing left tells us.
+struct Source {
+  std::FILE* file;
+  bool ranDry;
+};
+
+unsigned DLL_CALLCONV readSource(void* buffer, unsigned size, unsigned count, fi_handle handle) {
+  Source* source = static_cast<Source*>(handle);
+  const std::size_t got = std::fread(buffer, size, count, source->file);
+  if (got == 0 && size > 0 && count > 0) {
+    source->ranDry = true;
+  }
+  return static_cast<unsigned>(got);
+}
+
+int DLL_CALLCONV seekSource(fi_handle handle, long offset, int origin) {
+  return std::fseek(static_cast<Source*>(handle)->file, offset, origin);
+}
+
+long DLL_CALLCONV tellSource(fi_handle handle) {
+  return std::ftell(static_cast<Source*>(handle)->file);
+}
+
+// Plugins report corrupt data (a JPEG cut short, a bad PNG chunk) only through
+// the message hook, and may still hand back a bitmap of made-up pixels.
+bool libraryComplained = false;
+
+void DLL_CALLCONV noteComplaint(FREE_IMAGE_FORMAT, const char*) { libraryComplained = true; }
+
+Bitmap loadWhole(FREE_IMAGE_FORMAT format, const std::string& fileName, int flags) {
+  Source source{std::fopen(fileName.c_str(), "rb"), false};
+  if (source.file == nullptr) {
+    return Bitmap();
+  }
+  FreeImageIO io{readSource, nullptr, seekSource, tellSource};
+  libraryComplained = false;
+  FreeImage_SetOutputMessage(noteComplaint);
+  Bitmap bitmap(FreeImage_LoadFromHandle(format, &io, &source, flags));
+  std::fclose(source.file);
+  if (source.ranDry || libraryComplained) {
+    return Bitmap();
+  }
+  return bitmap;
+}
+
+// A header of a few bytes can announce gigapixels, which FreeImage would
+// allocate and clear before noticing that the data is missing. No GL takes
+// textures beyond these sizes anyway.
+const unsigned maxSide = 16384;
+const unsigned long long maxPixels = 8192ull * 8192ull;
+
+bool sizeAcceptable(unsigned width, unsigned height) {
+  return width <= maxSide && height <= maxSide &&
+         static_cast<unsigned long long>(width) * height <= maxPixels;
+}
+
+// Formats whose plugin cannot read the header alone are taken on trust.
+bool headerAcceptable(FREE_IMAGE_FORMAT format, const std::string& fileName) {
+  if (!FreeImage_FIFSupportsNoPixels(format)) {
+    return true;
+  }
+  const Bitmap header = loadWhole(format, fileName, FIF_LOAD_NOPIXELS);
+  return header &&
+         sizeAcceptable(FreeImage_GetWidth(header.get()), FreeImage_GetHeight(header.get()));
+}
+
+// Every depth and sample type FreeImage reads becomes 8 bits per channel, 3
+// channels: integer types directly or through 8-bit grey, float colours by
+// tone mapping.
+Bitmap toBgr24(Bitmap bitmap) {
+  FIBITMAP* source = bitmap.get();
+  if (FreeImage_GetImageType(source) == FIT_BITMAP && FreeImage_GetBPP(source) == 24) {
+    return bitmap;
+  }
+  Bitmap converted(FreeImage_ConvertTo24Bits(source));
+  if (!converted) {
+    const Bitmap grey(FreeImage_ConvertToStandardType(source, TRUE));
+    if (grey) converted.reset(FreeImage_ConvertTo24Bits(grey.get()));
+  }
+  if (!converted) {
+    converted.reset(FreeImage_ToneMapping(source, FITMO_DRAGO03, 0, 0));
+  }
+  return converted;
+}
+
+// FreeImage pads each row to 4 bytes; the texture's rows are packed.
+void repack(FIBITMAP* bitmap, Data::Geometry::Texture& texture) {
+  const unsigned width = FreeImage_GetWidth(bitmap);
+  const unsigned height = FreeImage_GetHeight(bitmap);
+  const std::size_t rowBytes = std::size_t(width) * 3;
+  boost::shared_array<unsigned char> data(new unsigned char[rowBytes * height]);
+  for (unsigned y = 0; y < height; ++y) {
+    const BYTE* from = FreeImage_GetScanLine(bitmap, static_cast<int>(y));
+    unsigned char* to = data.get() + y * rowBytes;
+    for (unsigned x = 0; x < width; ++x, from += 3, to += 3) {
+      to[0] = from[FI_RGBA_BLUE];
+      to[1] = from[FI_RGBA_GREEN];
+      to[2] = from[FI_RGBA_RED];
+    }
+  }
+  texture.width = static_cast<std::int32_t>(width);
+  texture.height = static_cast<std::int32_t>(height);
+  texture.data = data;
+}
+
+}  // namespace
+
+bool decodeImage(int freeImageFormat, const std::string& fileName,
+                 Data::Geometry::Texture& texture) {
+  const FREE_IMAGE_FORMAT format = static_cast<FREE_IMAGE_FORMAT>(freeImageFormat);
+  if (!headerAcceptable(format, fileName)) {
+    return false;
+  }
+  Bitmap bitmap = loadWhole(format, fileName, 0);
+  if (!bitmap || !FreeImage_HasPixels(bitmap.get()) ||
+      !sizeAcceptable(FreeImage_GetWidth(bitmap.get()), FreeImage_GetHeight(bitmap.get()))) {
+    return false;
+  }
+  bitmap = toBgr24(std::move(bitmap));
+  if (!bitmap) {
+    return false;
+  }
+  repack(bitmap.get(), texture);
+  return true;
+}
+
+}  // namespace Loader
+}  // namespace System

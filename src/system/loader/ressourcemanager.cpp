@@ -1,0 +1,238 @@
+#include "system/loader/ressourcemanager.h"
+
+#include <FreeImage.h>
+
+#include <boost/bind/bind.hpp>
+#include <boost/filesystem/fstream.hpp>
+#include <boost/filesystem/operations.hpp>
+#include <cstddef>
+#include <iostream>
+
+#include "system/loader/imagedecoder.h"
+#include "system/log.h"
+
+namespace System {
+namespace Loader {
+
+using Data::Geometry::Material;
+using Data::Geometry::Mesh;
+using Data::Geometry::Texture;
+
+RessourceManager* RessourceManager::instance = nullptr;
+
+RessourceManager* RessourceManager::getInstance() {
+  if (instance == nullptr) {
+    instance = new RessourceManager();
+  }
+  return instance;
+}
+
+RessourceManager::RessourceManager() : materials(50), textures(50) { FreeImage_Initialise(FALSE); }
+
+RessourceManager::~RessourceManager() {
+  FreeImage_DeInitialise();
+  textures.clear();
+  materials.clear();
+  currentMaterial.reset();
+  currentMesh.reset();
+}
+
+std::string RessourceManager::readFile(std::string fileName) {
+  const boost::filesystem::path path(fileName);
+  boost::filesystem::ifstream in(path);
+  // A directory opens as a stream but reports an absurd length.
+  boost::system::error_code ignored;
+  std::streamoff size = -1;
+  if (in.good() && !boost::filesystem::is_directory(path, ignored)) {
+    in.seekg(0, std::ios::end);
+    size = in.tellg();
+  }
+  if (size < 0) {
+    std::cout << "ERROR: could not open file " << fileName << std::endl;
+    return std::string();
+  }
+  std::string text(static_cast<std::size_t>(size), '\0');
+  in.seekg(0, std::ios::beg);
+  in.read(&text[0], size);
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  const std::size_t zero = text.find('\0');
+  if (zero != std::string::npos) {
+    text.resize(zero);
+  }
+  return text;
+}
+
+boost::shared_ptr<Texture> RessourceManager::loadTexture(std::string fileName) {
+  const auto cached = textures.find(fileName);
+  if (cached != textures.end()) {
+    return cached->second;
+  }
+  boost::shared_ptr<Texture> texture(new Texture());
+  texture->name = fileName;
+  std::cout << LOG_PREFIX << "load image from file " << fileName << std::endl;
+
+  FREE_IMAGE_FORMAT type = FreeImage_GetFileType(fileName.c_str(), 0);
+  if (type == FIF_UNKNOWN) {
+    type = FreeImage_GetFIFFromFilename(fileName.c_str());
+  }
+  if (type == FIF_UNKNOWN) {
+    std::cerr << LOG_PREFIX << " couldn't find out filetype..." << std::endl;
+  }
+  const bool readable = type != FIF_UNKNOWN && FreeImage_FIFSupportsReading(type);
+  if (!readable || !decodeImage(type, fileName, *texture)) {
+    std::cerr << LOG_PREFIX << "couldn't load texture: " << fileName << std::endl;
+    texture->width = 0;
+    texture->height = 0;
+    texture->data.reset(new unsigned char[0]);
+  }
+  textures[fileName] = texture;
+  return texture;
+}
+
+boost::shared_ptr<Mesh> RessourceManager::loadMesh(std::string fileName) {
+  using namespace boost::placeholders;
+  // The previous mesh is not needed while the new file is parsed.
+  currentMesh.reset();
+  WavefrontLoader loader(fileName);
+  loader.prepare();
+
+  vc = nc = txc = trc = qc = 0;
+  badFaces = 0;
+  currentMesh.reset(new Mesh());
+  currentMesh->resize(loader.vertexCount(), loader.triangleCount(), loader.quadCount());
+  if (loader.hasNormals()) {
+    currentMesh->enableNormals();
+    loader.normalCallback = boost::bind(&RessourceManager::addNormal, this, _1, _2, _3);
+  }
+  if (loader.hasTexCoords()) {
+    currentMesh->enableTexCoords();
+    loader.texCoordCallback = boost::bind(&RessourceManager::addTexCoord, this, _1, _2);
+  }
+  loader.vertexCallback = boost::bind(&RessourceManager::addVertex, this, _1, _2, _3);
+  loader.quadCallback = boost::bind(&RessourceManager::addQuad, this, _1, _2, _3, _4);
+  loader.triangleCallback = boost::bind(&RessourceManager::addTriangle, this, _1, _2, _3);
+  loader.useMaterialCallback = boost::bind(&RessourceManager::setMaterial, this, _1);
+  loader.materialCallback = boost::bind(&RessourceManager::addMaterial, this, _1, _2);
+  loader.textureCallback = boost::bind(&RessourceManager::setTexture, this, _1);
+  loader.emitPass();
+
+  reportDroppedCallbacks(fileName);
+  std::cout << "mesh loaded: " << *currentMesh << std::endl;
+  std::cout << "counts: vc" << vc << " nc" << nc << " txc" << txc << " trc" << trc << " qc" << qc
+            << std::endl;
+  return currentMesh;
+}
+
+// The loader promises no more callbacks than it counted; should it break that
+// promise, the extra ones are dropped rather than written past a sequence.
+void RessourceManager::reportDroppedCallbacks(const std::string& fileName) const {
+  const Mesh& mesh = *currentMesh;
+  const bool dropped =
+      std::size_t(vc) > mesh.vertices.size() || std::size_t(nc) > mesh.normals.size() ||
+      std::size_t(txc) > mesh.texCoords.size() || std::size_t(trc) > mesh.triangles.size() ||
+      std::size_t(qc) > mesh.quads.size();
+  if (dropped) {
+    std::cerr << LOG_PREFIX << "more elements than counted in " << fileName
+              << "; the extra ones were dropped" << std::endl;
+  }
+  if (badFaces > 0) {
+    std::cerr << LOG_PREFIX << badFaces << " faces of " << fileName
+              << " named a vertex the mesh does not have; they were left degenerate" << std::endl;
+  }
+}
+
+bool RessourceManager::vertexInRange(int index) const {
+  return index >= 0 && std::size_t(index) < currentMesh->vertices.size();
+}
+
+void RessourceManager::addVertex(float x, float y, float z) {
+  Mesh& mesh = *currentMesh;
+  if (std::size_t(vc) < mesh.vertices.size()) {
+    mesh.vertices[vc].set(x, y, z);
+    // A mesh without faces draws every three vertices as a triangle.
+    const std::size_t face = std::size_t(vc) / 3;
+    if (mesh.triangles.empty() && mesh.quads.empty() && face < mesh.materials.size()) {
+      mesh.materials[face] = currentMaterial;
+    }
+  }
+  ++vc;
+}
+
+void RessourceManager::addNormal(float x, float y, float z) {
+  Mesh& mesh = *currentMesh;
+  if (std::size_t(nc) < mesh.normals.size()) {
+    mesh.normals[nc].set(x, y, z);
+  }
+  ++nc;
+}
+
+void RessourceManager::addTexCoord(float u, float v) {
+  Mesh& mesh = *currentMesh;
+  if (std::size_t(txc) < mesh.texCoords.size()) {
+    mesh.texCoords[txc].set(u, v);
+  }
+  ++txc;
+}
+
+void RessourceManager::addTriangle(int a, int b, int c) {
+  Mesh& mesh = *currentMesh;
+  if (std::size_t(trc) < mesh.triangles.size() && std::size_t(trc) < mesh.materials.size()) {
+    if (vertexInRange(a) && vertexInRange(b) && vertexInRange(c)) {
+      mesh.triangles[trc].set(a, b, c);
+    } else {
+      ++badFaces;
+    }
+    mesh.materials[trc] = currentMaterial;
+  }
+  ++trc;
+}
+
+// Quad materials follow all triangle slots, whatever the order of the lines.
+void RessourceManager::addQuad(int a, int b, int c, int d) {
+  Mesh& mesh = *currentMesh;
+  const std::size_t face = mesh.triangles.size() + std::size_t(qc);
+  if (std::size_t(qc) < mesh.quads.size() && face < mesh.materials.size()) {
+    if (vertexInRange(a) && vertexInRange(b) && vertexInRange(c) && vertexInRange(d)) {
+      mesh.quads[qc].set(a, b, c, d);
+    } else {
+      ++badFaces;
+    }
+    mesh.materials[face] = currentMaterial;
+  }
+  ++qc;
+}
+
+void RessourceManager::addMaterial(std::string name, WavefrontLoader::color record) {
+  boost::shared_ptr<Material> material(new Material());
+  material->name = name;
+  material->ambient.set(record.ambient[0], record.ambient[1], record.ambient[2], record.ambient[3]);
+  material->diffuse.set(record.diffuse[0], record.diffuse[1], record.diffuse[2], record.diffuse[3]);
+  material->specular.set(record.specular[0], record.specular[1], record.specular[2],
+                         record.specular[3]);
+  material->shininess = record.shininess;
+  materials[name] = material;
+  currentMaterial = material;
+}
+
+void RessourceManager::setMaterial(std::string name) {
+  const auto found = materials.find(name);
+  if (found != materials.end()) {
+    currentMaterial = found->second;
+    return;
+  }
+  std::cout << "setM failed " << name << " " << materials.size();
+  for (const auto& entry : materials) {
+    std::cout << " -" << entry.first;
+  }
+  std::cout << std::endl;
+}
+
+void RessourceManager::setTexture(std::string path) {
+  const boost::shared_ptr<Texture> texture = loadTexture(path);
+  if (currentMaterial) {
+    currentMaterial->texture = texture;
+  }
+}
+
+}  // namespace Loader
+}  // namespace System

@@ -1,0 +1,70 @@
+#pragma once
+// The process-wide loader of whole files, cached textures, materials by name and meshes.
+
+#include <boost/shared_ptr.hpp>
+#include <boost/unordered_map.hpp>
+#include <cstdint>
+#include <string>
+
+#include "data/geometry/material.h"
+#include "data/geometry/mesh.h"
+#include "data/geometry/texture.h"
+#include "system/loader/wavefrontloader.h"
+
+namespace System {
+namespace Loader {
+
+// Created on first use and never destroyed. Loads run one at a time on the
+// main thread: the mesh-building members below belong to the load in progress.
+class RessourceManager {
+ public:
+  static RessourceManager* getInstance();
+
+  // The text of the file up to its first zero byte; empty, with a line on
+  // standard output, when it cannot be read.
+  std::string readFile(std::string fileName);
+
+  // Cached by the path exactly as given; a file that cannot be decoded gives
+  // a 0 x 0 texture, which is cached too.
+  boost::shared_ptr<Data::Geometry::Texture> loadTexture(std::string fileName);
+
+  // A new mesh for the OBJ file, its MTL libraries and their textures.
+  boost::shared_ptr<Data::Geometry::Mesh> loadMesh(std::string fileName);
+
+  // Receivers of the loader's emit pass, valid only inside loadMesh.
+  void addVertex(float x, float y, float z);
+  void addNormal(float x, float y, float z);
+  void addTexCoord(float u, float v);
+  void addTriangle(int a, int b, int c);
+  void addQuad(int a, int b, int c, int d);
+  void addMaterial(std::string name, WavefrontLoader::color record);
+  void setMaterial(std::string name);
+  void setTexture(std::string path);
+
+ private:
+  RessourceManager();
+  ~RessourceManager();
+  RessourceManager(const RessourceManager&) = delete;
+  RessourceManager& operator=(const RessourceManager&) = delete;
+
+  bool vertexInRange(int index) const;
+  void reportDroppedCallbacks(const std::string& fileName) const;
+
+  std::int32_t vc;
+  std::int32_t nc;
+  std::int32_t txc;
+  std::int32_t trc;
+  std::int32_t qc;
+  boost::shared_ptr<Data::Geometry::Mesh> currentMesh;
+  boost::shared_ptr<Data::Geometry::Material> currentMaterial;
+  boost::unordered_map<std::string, boost::shared_ptr<Data::Geometry::Material>> materials;
+  boost::unordered_map<std::string, boost::shared_ptr<Data::Geometry::Texture>> textures;
+
+  // Faces of the current load that named a vertex slot the mesh does not have.
+  std::int32_t badFaces = 0;
+
+  static RessourceManager* instance;
+};
+
+}  // namespace Loader
+}  // namespace System

@@ -1,0 +1,271 @@
+#include "system/loader/imagedecoder.h"
+
+#include <FreeImage.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "loader/ressourcetestfiles.h"
+
+namespace {
+
+using Data::Geometry::Texture;
+using ressourcetest::ScratchDir;
+using System::Loader::decodeImage;
+
+class FreeImageEnvironment : public testing::Environment {
+ public:
+  void SetUp() override { FreeImage_Initialise(FALSE); }
+  void TearDown() override { FreeImage_DeInitialise(); }
+};
+const testing::Environment* const freeImage =
+    testing::AddGlobalTestEnvironment(new FreeImageEnvironment);
+
+struct Bgr {
+  unsigned char b, g, r;
+};
+
+// Row y counts from the bottom, as FreeImage and the texture store rows.
+Bgr colourAt(unsigned x, unsigned y) {
+  return {static_cast<unsigned char>(x * 37 + y * 11), static_cast<unsigned char>(x * 5 + y * 71),
+          static_cast<unsigned char>(x * y * 13 + 29)};
+}
+
+unsigned char greyAt(unsigned x, unsigned y) { return static_cast<unsigned char>(x * 29 + y * 17); }
+
+Bgr expectedAt(unsigned bpp, unsigned x, unsigned y) {
+  if (bpp == 8) {
+    const unsigned char grey = greyAt(x, y);
+    return {grey, grey, grey};
+  }
+  return colourAt(x, y);
+}
+
+// A picture of 8 (grey palette), 24 or 32 bits per pixel; the alpha of 32-bit
+// pictures varies so that a decoder mixing it into the colours shows.
+FIBITMAP* makePicture(unsigned bpp, unsigned width, unsigned height) {
+  FIBITMAP* picture = FreeImage_Allocate(width, height, bpp);
+  if (bpp == 8) {
+    RGBQUAD* palette = FreeImage_GetPalette(picture);
+    for (unsigned i = 0; i < 256; ++i) {
+      palette[i].rgbRed = palette[i].rgbGreen = palette[i].rgbBlue = static_cast<BYTE>(i);
+    }
+  }
+  const unsigned step = bpp / 8;
+  for (unsigned y = 0; y < height; ++y) {
+    BYTE* row = FreeImage_GetScanLine(picture, y);
+    for (unsigned x = 0; x < width; ++x) {
+      BYTE* pixel = row + x * step;
+      if (bpp == 8) {
+        pixel[0] = greyAt(x, y);
+        continue;
+      }
+      const Bgr colour = colourAt(x, y);
+      pixel[FI_RGBA_BLUE] = colour.b;
+      pixel[FI_RGBA_GREEN] = colour.g;
+      pixel[FI_RGBA_RED] = colour.r;
+      if (bpp == 32) pixel[FI_RGBA_ALPHA] = static_cast<BYTE>(255 - x);
+    }
+  }
+  return picture;
+}
+
+std::string savePicture(const ScratchDir& dir, const std::string& name, FREE_IMAGE_FORMAT format,
+                        unsigned bpp, unsigned width, unsigned height) {
+  FIBITMAP* picture = makePicture(bpp, width, height);
+  const bool saved = FreeImage_Save(format, picture, dir.path(name).c_str(), 0);
+  FreeImage_Unload(picture);
+  EXPECT_TRUE(saved) << name;
+  return dir.path(name);
+}
+
+std::string contentsOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void expectPixels(const Texture& texture, unsigned bpp, unsigned width, unsigned height) {
+  ASSERT_EQ(texture.width, static_cast<int>(width));
+  ASSERT_EQ(texture.height, static_cast<int>(height));
+  ASSERT_TRUE(texture.data);
+  for (unsigned y = 0; y < height; ++y) {
+    for (unsigned x = 0; x < width; ++x) {
+      const unsigned char* pixel = texture.data.get() + (y * width + x) * 3;
+      const Bgr expected = expectedAt(bpp, x, y);
+      ASSERT_EQ(pixel[0], expected.b) << "blue at " << x << "," << y;
+      ASSERT_EQ(pixel[1], expected.g) << "green at " << x << "," << y;
+      ASSERT_EQ(pixel[2], expected.r) << "red at " << x << "," << y;
+    }
+  }
+}
+
+struct PictureCase {
+  FREE_IMAGE_FORMAT format;
+  const char* extension;
+  unsigned bpp;
+  unsigned width;
+  unsigned height;
+};
+
+class LosslessPicture : public testing::TestWithParam<PictureCase> {};
+
+// Widths of 1, 3, 5 and 37 pixels leave 24-bit rows padded in FreeImage.
+TEST_P(LosslessPicture, DecodesToPackedBgrRowsBottomFirst) {
+  const PictureCase& picture = GetParam();
+  ScratchDir dir;
+  const std::string path = savePicture(dir, std::string("picture.") + picture.extension,
+                                       picture.format, picture.bpp, picture.width, picture.height);
+  Texture texture;
+  ASSERT_TRUE(decodeImage(picture.format, path, texture));
+  expectPixels(texture, picture.bpp, picture.width, picture.height);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DepthsAndWidths, LosslessPicture,
+    testing::Values(PictureCase{FIF_BMP, "bmp", 24, 4, 3}, PictureCase{FIF_BMP, "bmp", 24, 5, 4},
+                    PictureCase{FIF_BMP, "bmp", 24, 1, 1}, PictureCase{FIF_BMP, "bmp", 8, 37, 9},
+                    PictureCase{FIF_BMP, "bmp", 32, 3, 7}, PictureCase{FIF_PNG, "png", 24, 37, 5},
+                    PictureCase{FIF_PNG, "png", 8, 3, 3}, PictureCase{FIF_PNG, "png", 32, 5, 2},
+                    PictureCase{FIF_TARGA, "tga", 24, 7, 7},
+                    PictureCase{FIF_TARGA, "tga", 32, 9, 1},
+                    PictureCase{FIF_TARGA, "tga", 8, 11, 2},
+                    PictureCase{FIF_TIFF, "tif", 24, 13, 6}));
+
+TEST(ImageDecoder, KeepsTheBottomRowOfTheFileFirst) {
+  ScratchDir dir;
+  // A PPM lists its top row first: red above, blue below.
+  const std::string path =
+      dir.write("two.ppm", std::string("P6\n1 2\n255\n") + std::string("\xff\x00\x00", 3) +
+                               std::string("\x00\x00\xff", 3));
+  Texture texture;
+  ASSERT_TRUE(decodeImage(FIF_PPM, path, texture));
+  ASSERT_EQ(texture.width, 1);
+  ASSERT_EQ(texture.height, 2);
+  const std::vector<unsigned char> bytes(texture.data.get(), texture.data.get() + 6);
+  EXPECT_EQ(bytes, (std::vector<unsigned char>{0xff, 0, 0, 0, 0, 0xff}));
+}
+
+TEST(ImageDecoder, SixteenBitChannelsKeepTheirHighBytes) {
+  ScratchDir dir;
+  FIBITMAP* picture = FreeImage_AllocateT(FIT_RGB16, 3, 2);
+  for (unsigned y = 0; y < 2; ++y) {
+    FIRGB16* row = reinterpret_cast<FIRGB16*>(FreeImage_GetScanLine(picture, y));
+    for (unsigned x = 0; x < 3; ++x) {
+      const Bgr colour = colourAt(x, y);
+      row[x].red = static_cast<WORD>(colour.r << 8 | 0x7f);
+      row[x].green = static_cast<WORD>(colour.g << 8 | 0x7f);
+      row[x].blue = static_cast<WORD>(colour.b << 8 | 0x7f);
+    }
+  }
+  ASSERT_TRUE(FreeImage_Save(FIF_PNG, picture, dir.path("deep.png").c_str(), 0));
+  FreeImage_Unload(picture);
+  Texture texture;
+  ASSERT_TRUE(decodeImage(FIF_PNG, dir.path("deep.png"), texture));
+  expectPixels(texture, 24, 3, 2);
+}
+
+TEST(ImageDecoder, FloatColoursAreToneMappedToBytes) {
+  ScratchDir dir;
+  FIBITMAP* picture = FreeImage_AllocateT(FIT_RGBF, 5, 3);
+  for (unsigned y = 0; y < 3; ++y) {
+    FIRGBF* row = reinterpret_cast<FIRGBF*>(FreeImage_GetScanLine(picture, y));
+    for (unsigned x = 0; x < 5; ++x) row[x] = FIRGBF{x * 0.25f, y * 0.5f, 1.0f};
+  }
+  ASSERT_TRUE(FreeImage_Save(FIF_PFM, picture, dir.path("light.pfm").c_str(), 0));
+  FreeImage_Unload(picture);
+  Texture texture;
+  ASSERT_TRUE(decodeImage(FIF_PFM, dir.path("light.pfm"), texture));
+  EXPECT_EQ(texture.width, 5);
+  EXPECT_EQ(texture.height, 3);
+  const unsigned char* darkest = texture.data.get();
+  const unsigned char* brightest = texture.data.get() + (2 * 5 + 4) * 3;
+  EXPECT_LT(darkest[2], brightest[2]) << "red grows to the right";
+  EXPECT_LT(darkest[1], brightest[1]) << "green grows upwards";
+}
+
+TEST(ImageDecoder, LossyPictureDecodesToTheFullSize) {
+  ScratchDir dir;
+  const std::string path = savePicture(dir, "photo.jpg", FIF_JPEG, 24, 301, 97);
+  Texture texture;
+  ASSERT_TRUE(decodeImage(FIF_JPEG, path, texture));
+  EXPECT_EQ(texture.width, 301);
+  EXPECT_EQ(texture.height, 97);
+}
+
+struct CutCase {
+  FREE_IMAGE_FORMAT format;
+  const char* extension;
+  unsigned bpp;
+  double keptFraction;
+};
+
+class CutShortPicture : public testing::TestWithParam<CutCase> {};
+
+TEST_P(CutShortPicture, IsRefused) {
+  const CutCase& cut = GetParam();
+  ScratchDir dir;
+  const std::string whole = contentsOf(
+      savePicture(dir, std::string("whole.") + cut.extension, cut.format, cut.bpp, 64, 48));
+  const std::string path = dir.write(std::string("cut.") + cut.extension,
+                                     whole.substr(0, std::size_t(whole.size() * cut.keptFraction)));
+  Texture texture;
+  EXPECT_FALSE(decodeImage(cut.format, path, texture));
+  EXPECT_FALSE(texture.data);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, CutShortPicture,
+    testing::Values(CutCase{FIF_BMP, "bmp", 24, 0.5}, CutCase{FIF_BMP, "bmp", 8, 0.9},
+                    CutCase{FIF_BMP, "bmp", 32, 0.99}, CutCase{FIF_TARGA, "tga", 24, 0.5},
+                    CutCase{FIF_TARGA, "tga", 32, 0.9}, CutCase{FIF_PPM, "ppm", 24, 0.7},
+                    CutCase{FIF_PNG, "png", 24, 0.8}, CutCase{FIF_JPEG, "jpg", 24, 0.9},
+                    CutCase{FIF_TIFF, "tif", 24, 0.9}, CutCase{FIF_TIFF, "tif", 8, 0.95}));
+
+// A bitmap header of 54 bytes announcing 60000 x 60000 pixels: decoding it
+// would clear 10 GB before finding the pixel data missing.
+std::string giantBitmapHeader() {
+  unsigned char header[54] = {'B', 'M'};
+  const auto put = [&header](int at, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) header[at + i] = static_cast<unsigned char>(value >> (8 * i));
+  };
+  put(10, 54, 4);     // pixel data offset
+  put(14, 40, 4);     // info header size
+  put(18, 60000, 4);  // width
+  put(22, 60000, 4);  // height
+  put(26, 1, 2);      // planes
+  put(28, 24, 2);     // bits per pixel
+  return std::string(reinterpret_cast<const char*>(header), sizeof header) + "abcdefgh";
+}
+
+TEST(ImageDecoder, RefusesAHeaderAnnouncingGigapixels) {
+  ScratchDir dir;
+  const std::string path = dir.write("giant.bmp", giantBitmapHeader());
+  Texture texture;
+  EXPECT_FALSE(decodeImage(FIF_BMP, path, texture));
+}
+
+TEST(ImageDecoder, AcceptsTheLargestSideWithinBounds) {
+  ScratchDir dir;
+  const std::string path = savePicture(dir, "strip.png", FIF_PNG, 24, 16384, 1);
+  Texture texture;
+  ASSERT_TRUE(decodeImage(FIF_PNG, path, texture));
+  EXPECT_EQ(texture.width, 16384);
+}
+
+TEST(ImageDecoder, RefusesGarbageAndMissingFiles) {
+  ScratchDir dir;
+  std::string noise;
+  for (int i = 0; i < 4096; ++i) noise += static_cast<char>((i * 7919) >> 3);
+  const std::string garbage = dir.write("noise.png", noise);
+  Texture texture;
+  EXPECT_FALSE(decodeImage(FIF_PNG, garbage, texture));
+  EXPECT_FALSE(decodeImage(FIF_BMP, garbage, texture));
+  EXPECT_FALSE(decodeImage(FIF_PNG, dir.path("absent.png"), texture));
+  EXPECT_FALSE(texture.data);
+}
+
+}  // namespace
