@@ -14,7 +14,7 @@ packages=(
   # virtual displays with Mesa's software OpenGL, keys and screenshots
   xvfb xauth libgl1-mesa-dri mesa-utils
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
-  xdotool imagemagick
+  xdotool imagemagick libxtst-dev
 )
 
 if [ "$(id -u)" -ne 0 ]; then

@@ -183,7 +183,9 @@ TEST(Scheduler, EachAddTaskWritesOneArghLineWithTheDelayTwice) {
   {
     CapturedCout cout;
     const Scheduler::Task task = scheduler.addTask([](unsigned int) { return true; }, 50, 7);
-    scheduler.addTask([](unsigned int) { return true; }, 4000000000u, 1);
+    const Scheduler::Task far =
+        scheduler.addTask([](unsigned int) { return true; }, 4000000000u, 1);
+    EXPECT_EQ((far.due - far.created).total_milliseconds(), 4000000000);
     Scheduler::Task copy = task;
     copy = task;
     scheduler.run(task.due + ms(1));
