@@ -1,34 +1,15 @@
 #include "rendering/prerendersgvisitor.h"
 
-#include <gtest/gtest.h>
-
-#include <boost/make_shared.hpp>
-
-#include "matrixexpect.h"
-#include "rendering/scenegraph/groupnode.h"
-#include "rendering/scenegraph/leafnode.h"
-#include "rendering/scenegraph/moveable.h"
+#include "scenegraph/scenetest.h"
 
 namespace {
 
-using Rendering::Scenegraph::GroupNode;
-using Rendering::Scenegraph::Moveable;
-using SceneTest::expectNear;
-using SceneTest::Matrix;
-using SceneTest::rotationZ;
-using SceneTest::translation;
-using LightPtr = boost::shared_ptr<Data::Geometry::Light>;
-
-boost::shared_ptr<Moveable> moveable(const Matrix& m) {
-  auto t = boost::make_shared<Moveable>();
-  t->setMatrix(m);
-  return t;
-}
+using namespace SceneTest;
 
 class PreRenderSGVisitorTest : public testing::Test {
  protected:
   PreRenderSGVisitorTest() { viewport->camera->scene = root; }
-  // A camera inside its own scene holds itself; break the cycle so nothing leaks.
+  // The camera lies inside its own scene; break the cycle so nothing leaks.
   ~PreRenderSGVisitorTest() override { root->children.clear(); }
 
   Rendering::PreRenderSGVisitor walk() {
@@ -40,11 +21,11 @@ class PreRenderSGVisitorTest : public testing::Test {
   }
 
   boost::shared_ptr<Rendering::Viewport> viewport = boost::make_shared<Rendering::Viewport>();
-  boost::shared_ptr<GroupNode> root = boost::make_shared<GroupNode>();
+  GroupPtr root = newGroup();
 };
 
 TEST_F(PreRenderSGVisitorTest, AnEmptySceneGivesIdentitiesAndNoLight) {
-  root->transform = moveable(translation(1, 2, 3));
+  root->transform = moveable(move(1, 2, 3));
   const auto result = walk();
   expectNear(result.cameraMatrix, Matrix::identity(), 0);
   expectNear(result.lightMatrix, Matrix::identity(), 0);
@@ -52,50 +33,29 @@ TEST_F(PreRenderSGVisitorTest, AnEmptySceneGivesIdentitiesAndNoLight) {
 }
 
 TEST_F(PreRenderSGVisitorTest, LeavesGetTheProductOfTheTransformsDownToThem) {
-  const Matrix g = rotationZ(0.5f), h = translation(2, 0, 0), t = rotationZ(1.1f);
-  root->transform = moveable(g);
-  auto inner = root->add(boost::make_shared<GroupNode>());
-  inner->transform = moveable(h);
-  inner->add(viewport->camera)->transform = moveable(t);
-  root->add(boost::make_shared<Data::Geometry::Light>())->transform = moveable(t);
+  root->transform = moveable(turn(0.5f));
+  auto inner = root->add(newGroup());
+  inner->transform = moveable(move(2, 0, 0));
+  inner->add(viewport->camera)->transform = moveable(turn(1.1f));
+  root->add(boost::make_shared<Data::Geometry::Light>())->transform = moveable(move(0, 1, 0));
 
   const auto result = walk();
-  expectNear(result.cameraMatrix, g * h * t);
-  expectNear(result.lightMatrix, g * t);
+  expectNear(result.cameraMatrix, turn(0.5f) * move(2, 0, 0) * turn(1.1f));
+  expectNear(result.lightMatrix, turn(0.5f) * move(0, 1, 0));
 }
 
-TEST_F(PreRenderSGVisitorTest, TheLastLightWins) {
-  auto first = boost::make_shared<Data::Geometry::Light>();
-  auto second = boost::make_shared<Data::Geometry::Light>();
-  root->add(first)->transform = moveable(translation(1, 0, 0));
-  root->add(second)->transform = moveable(translation(0, 5, 0));
+TEST_F(PreRenderSGVisitorTest, TheLastLightAndTheLastLeafOfThisViewportsCameraWin) {
+  auto last = boost::make_shared<Data::Geometry::Light>();
+  root->add(boost::make_shared<Data::Geometry::Light>())->transform = moveable(move(1, 0, 0));
+  root->add(last)->transform = moveable(move(2, 0, 0));
+  root->add(viewport->camera)->transform = moveable(move(3, 0, 0));
+  root->add(viewport->camera)->transform = moveable(move(4, 0, 0));
+  root->add(Rendering::Viewport().camera)->transform = moveable(move(5, 0, 0));
+
   const auto result = walk();
-  EXPECT_EQ(result.light, second);
-  expectNear(result.lightMatrix, translation(0, 5, 0), 0);
-}
-
-TEST_F(PreRenderSGVisitorTest, TheLastLeafOfThisViewportsCameraWins) {
-  root->add(viewport->camera)->transform = moveable(translation(1, 0, 0));
-  root->add(viewport->camera)->transform = moveable(translation(0, 0, 9));
-  expectNear(walk().cameraMatrix, translation(0, 0, 9), 0);
-}
-
-TEST_F(PreRenderSGVisitorTest, AnotherViewportsCameraIsIgnored) {
-  Rendering::Viewport other;
-  root->add(viewport->camera)->transform = moveable(translation(1, 0, 0));
-  root->add(other.camera)->transform = moveable(translation(0, 0, 9));
-  root->add(boost::make_shared<Rendering::Camera>());
-  expectNear(walk().cameraMatrix, translation(1, 0, 0), 0);
-}
-
-TEST_F(PreRenderSGVisitorTest, ALightReachedTwiceTakesTheLaterPath) {
-  auto shared = boost::make_shared<GroupNode>();
-  shared->add(boost::make_shared<Data::Geometry::Light>());
-  root->add(boost::make_shared<GroupNode>())->transform = moveable(translation(0, 3, 0));
-  root->add(boost::make_shared<GroupNode>())->transform = moveable(translation(4, 0, 0));
-  for (const auto& parent : root->children)
-    boost::get<boost::shared_ptr<GroupNode>>(parent)->add(shared);
-  expectNear(walk().lightMatrix, translation(4, 0, 0), 0);
+  EXPECT_EQ(result.light, last);
+  expectNear(result.lightMatrix, move(2, 0, 0), 0);
+  expectNear(result.cameraMatrix, move(4, 0, 0), 0);
 }
 
 }  // namespace
