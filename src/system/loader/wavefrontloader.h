@@ -2,11 +2,12 @@
 // Reads one Wavefront OBJ file and its MTL libraries and hands them out as callbacks.
 
 #include <boost/function.hpp>
-#include <boost/unordered_set.hpp>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "system/loader/flathashset.h"
 
 namespace System {
 namespace Loader {
@@ -64,7 +65,7 @@ class WavefrontLoader {
   typedef boost::function<void()> FaceEndAction;
   typedef boost::function<bool(const char*, bool)> LineParser;
   typedef boost::function<void(std::string, LineParser)> ParseFileFunction;
-  typedef boost::unordered_set<FaceVertex> FaceVertexSet;
+  typedef FlatHashSet<FaceVertex> FaceVertexSet;
 
   explicit WavefrontLoader(std::string path);
   ~WavefrontLoader();
@@ -137,8 +138,23 @@ class WavefrontLoader {
   color currentMaterial;
 
  private:
+  // What the emit pass has delivered, so that it never delivers beyond the counts.
+  struct Emitted {
+    int vertexLimit = 0;
+    int triangles = 0;
+    int quads = 0;
+    bool faceBroken = false;
+    bool badIndexReported = false;
+  };
+
+  void emitVertex(int v, int vt, int vn);
+  // The entry that a face index names, or null when the index is absent or names no entry.
+  template <typename T>
+  const T* entryAt(const std::vector<T>& list, int index, const char* kind);
+
   std::unique_ptr<ObjGrammar> objGrammar;
   std::unique_ptr<MtlGrammar> mtlGrammar;
+  Emitted emitted;
 };
 
 // Do-nothing targets of every callback and action; the string names the slot.
@@ -149,8 +165,9 @@ void nullCallback(std::string label, int a, int b, int c);
 void nullCallback(std::string label, int a, int b, int c, int d);
 
 void increment(int& counter);
-void appendVektor(std::vector<WavefrontLoader::Vektor>& list, float& x, float& y, float& z);
-void appendCoord(std::vector<WavefrontLoader::Coord>& list, float& u, float& v);
+void appendVektor(std::vector<WavefrontLoader::Vektor>& list, const float& x, const float& y,
+                  const float& z);
+void appendCoord(std::vector<WavefrontLoader::Coord>& list, const float& u, const float& v);
 std::size_t hash_value(const WavefrontLoader::FaceVertex& vertex);
 
 }  // namespace Loader

@@ -1,0 +1,300 @@
+#include "system/loader/wavefrontloader.h"
+
+#include <boost/bind/bind.hpp>
+#include <boost/filesystem/fstream.hpp>
+#include <boost/functional/hash.hpp>
+#include <iostream>
+
+#include "system/loader/linereader.h"
+#include "system/loader/mtlgrammar.h"
+#include "system/loader/objgrammar.h"
+#include "system/log.h"
+
+using namespace boost::placeholders;
+
+namespace System {
+namespace Loader {
+
+namespace {
+
+typedef void (*NullName)(std::string);
+typedef void (*NullVector2)(std::string, float, float);
+typedef void (*NullVector3)(std::string, float, float, float);
+typedef void (*NullInts3)(std::string, int, int, int);
+typedef void (*NullInts4)(std::string, int, int, int, int);
+
+void setRgb(float* rgba, float r, float g, float b, float a) {
+  rgba[0] = r;
+  rgba[1] = g;
+  rgba[2] = b;
+  rgba[3] = a;
+}
+
+}  // namespace
+
+void nullCallback(std::string) {}
+void nullCallback(std::string, float, float) {}
+void nullCallback(std::string, float, float, float) {}
+void nullCallback(std::string, int, int, int) {}
+void nullCallback(std::string, int, int, int, int) {}
+
+void increment(int& counter) { ++counter; }
+
+void appendVektor(std::vector<WavefrontLoader::Vektor>& list, const float& x, const float& y,
+                  const float& z) {
+  list.emplace_back(x, y, z);
+}
+
+void appendCoord(std::vector<WavefrontLoader::Coord>& list, const float& u, const float& v) {
+  list.emplace_back(u, v);
+}
+
+std::size_t hash_value(const WavefrontLoader::FaceVertex& vertex) {
+  std::size_t seed = 0;
+  boost::hash_combine(seed, vertex.v);
+  boost::hash_combine(seed, vertex.vt);
+  boost::hash_combine(seed, vertex.vn);
+  return seed;
+}
+
+// Shininess starts at 0, the material's own default, so that a material read before any "Ns"
+// line gets a defined value.
+WavefrontLoader::color::color() : alpha(1.0f), shininess(0.0f) {
+  setRgb(diffuse, 0.0f, 0.0f, 0.0f, 1.0f);
+  setRgb(ambient, 0.0f, 0.0f, 0.0f, 1.0f);
+  setRgb(specular, 0.0f, 0.0f, 0.0f, 1.0f);
+}
+
+WavefrontLoader::WavefrontLoader(std::string path)
+    : numVertices(0),
+      numNormals(0),
+      numTexCoords(0),
+      numFaceVertices(0),
+      numQuads(0),
+      numTriangles(0),
+      uniqueVertices(50),
+      objGrammar(new ObjGrammar(*this)),
+      mtlGrammar(new MtlGrammar(*this)) {
+  resetCallbacks();
+  resetActions();
+  std::cout << LOG_PREFIX << "loading mesh from file " << path << std::endl;
+  const std::string::size_type separator = path.find_last_of("/\\");
+  if (separator == std::string::npos) {
+    fileName = path;
+  } else {
+    directory = path.substr(0, separator + 1);
+    fileName = path.substr(separator + 1);
+  }
+  parseFileFunction = boost::bind(&WavefrontLoader::parseFile, this, _1, _2);
+}
+
+WavefrontLoader::~WavefrontLoader() = default;
+
+void WavefrontLoader::prepare() {
+  countPass();
+  fillPass();
+}
+
+int WavefrontLoader::vertexCount() const { return static_cast<int>(uniqueVertices.size()); }
+int WavefrontLoader::triangleCount() const { return numTriangles; }
+int WavefrontLoader::quadCount() const { return numQuads; }
+bool WavefrontLoader::hasNormals() const { return numNormals > 0; }
+bool WavefrontLoader::hasTexCoords() const { return numTexCoords > 0; }
+
+// Labels stay within the short-string buffer: the emit pass calls some of these per line.
+void WavefrontLoader::resetCallbacks() {
+  vertexCallback = boost::bind(NullVector3(nullCallback), std::string("vertex"), _1, _2, _3);
+  normalCallback = boost::bind(NullVector3(nullCallback), std::string("normal"), _1, _2, _3);
+  texCoordCallback = boost::bind(NullVector2(nullCallback), std::string("texCoord"), _1, _2);
+  triangleCallback = boost::bind(NullInts3(nullCallback), std::string("triangle"), _1, _2, _3);
+  quadCallback = boost::bind(NullInts4(nullCallback), std::string("quad"), _1, _2, _3, _4);
+  materialCallback = boost::bind(NullName(nullCallback), _1);
+  useMaterialCallback = boost::bind(NullName(nullCallback), _1);
+  textureCallback = boost::bind(NullName(nullCallback), _1);
+}
+
+void WavefrontLoader::resetActions() {
+  vertexAction = boost::bind(NullVector3(nullCallback), std::string("vertexAction"), _1, _2, _3);
+  normalAction = boost::bind(NullVector3(nullCallback), std::string("normalAction"), _1, _2, _3);
+  texCoordAction = boost::bind(NullVector2(nullCallback), std::string("texCoordAction"), _1, _2);
+  faceVertexAction = boost::bind(NullInts3(nullCallback), std::string("faceVertex"), _1, _2, _3);
+  quadEndAction = boost::bind(NullName(nullCallback), std::string("quadEndAction"));
+  triangleEndAction = boost::bind(NullName(nullCallback), std::string("triangleEnd"));
+  materialAction = boost::bind(NullName(nullCallback), _1);
+  useMaterialAction = boost::bind(NullName(nullCallback), _1);
+  textureAction = boost::bind(NullName(nullCallback), _1);
+}
+
+void WavefrontLoader::countPass() {
+  numVertices = numNormals = numTexCoords = numFaceVertices = numQuads = numTriangles = 0;
+  resetActions();
+  vertexAction = boost::bind(increment, boost::ref(numVertices));
+  normalAction = boost::bind(increment, boost::ref(numNormals));
+  texCoordAction = boost::bind(increment, boost::ref(numTexCoords));
+  faceVertexAction = boost::bind(increment, boost::ref(numFaceVertices));
+  quadEndAction = boost::bind(increment, boost::ref(numQuads));
+  triangleEndAction = boost::bind(increment, boost::ref(numTriangles));
+  parseFile(fileName, boost::bind(&WavefrontLoader::parseObjLine, this, _1, _2));
+  std::cout << "numOf: ve" << numVertices << " no" << numNormals << " te" << numTexCoords << " fv"
+            << numFaceVertices << " tr" << numTriangles << " qu" << numQuads << std::endl;
+}
+
+void WavefrontLoader::fillPass() {
+  positions.reserve(static_cast<std::size_t>(numVertices));
+  normals.reserve(static_cast<std::size_t>(numNormals));
+  texCoords.reserve(static_cast<std::size_t>(numTexCoords));
+  resetActions();
+  vertexAction = boost::bind(appendVektor, boost::ref(positions), _1, _2, _3);
+  normalAction = boost::bind(appendVektor, boost::ref(normals), _1, _2, _3);
+  texCoordAction = boost::bind(appendCoord, boost::ref(texCoords), _1, _2);
+  faceVertexAction = boost::bind(&WavefrontLoader::registerFaceVertex, this, _1, _2, _3);
+  parseFile(fileName, boost::bind(&WavefrontLoader::parseObjLine, this, _1, _2));
+}
+
+void WavefrontLoader::emitPass() {
+  const int distinctVertices = vertexCount();
+  uniqueVertices.clear();
+  faceIndices.clear();
+  resetActions();
+  faceVertexAction = boost::bind(&WavefrontLoader::onFaceVertex, this, _1, _2, _3);
+  quadEndAction = boost::bind(&WavefrontLoader::onFaceEnd, this);
+  triangleEndAction = boost::bind(&WavefrontLoader::onFaceEnd, this);
+  materialAction = materialCallback;
+  useMaterialAction = useMaterialCallback;
+  textureAction = textureCallback;
+  emitted = Emitted();
+  emitted.vertexLimit = distinctVertices;
+  parseFile(fileName, boost::bind(&WavefrontLoader::parseObjLine, this, _1, _2));
+}
+
+void WavefrontLoader::parseFile(std::string name, LineParser lineParser) {
+  boost::filesystem::ifstream stream(boost::filesystem::path(directory + name));
+  if (!stream.good()) {
+    std::cerr << LOG_PREFIX << "ERROR: could not open file " << directory << name << std::endl;
+  }
+  LineReader reader(stream);
+  while (const char* line = reader.next()) {
+    lineParser(line, false);
+  }
+  lineParser(nullptr, true);
+}
+
+bool WavefrontLoader::parseObjLine(const char* line, bool finish) {
+  if (finish) {
+    return true;
+  }
+  faceIndices.clear();
+  emitted.faceBroken = false;
+  return objGrammar->parse(line);
+}
+
+bool WavefrontLoader::parseMtlLine(const char* line, bool finish) {
+  if (finish) {
+    onNewMaterial(std::string());
+    return true;
+  }
+  return mtlGrammar->parse(line);
+}
+
+void WavefrontLoader::registerFaceVertex(int v, int vt, int vn) {
+  const FaceVertex record = {static_cast<std::int32_t>(uniqueVertices.size()), v, vt, vn};
+  uniqueVertices.insert(record);
+}
+
+void WavefrontLoader::onFaceVertex(int v, int vt, int vn) {
+  const FaceVertex record = {static_cast<std::int32_t>(uniqueVertices.size()), v, vt, vn};
+  const std::pair<const FaceVertex*, bool> inserted = uniqueVertices.insert(record);
+  const int number = inserted.first->index;
+  if (number >= emitted.vertexLimit) {
+    // Only when the file changed since the fill pass: such a vertex has no slot to go to.
+    emitted.faceBroken = true;
+    return;
+  }
+  if (inserted.second) {
+    emitVertex(v, vt, vn);
+  }
+  faceIndices.push_back(number);
+}
+
+void WavefrontLoader::onFaceEnd() {
+  const bool broken = emitted.faceBroken;
+  emitted.faceBroken = false;
+  if (broken || faceIndices.size() < 3) {
+    faceIndices.clear();
+    return;
+  }
+  if (faceIndices.size() == 3) {
+    if (emitted.triangles < numTriangles) {
+      ++emitted.triangles;
+      triangleCallback(faceIndices[0], faceIndices[1], faceIndices[2]);
+    }
+  } else if (emitted.quads < numQuads) {
+    ++emitted.quads;
+    quadCallback(faceIndices[0], faceIndices[1], faceIndices[2], faceIndices[3]);
+  }
+  faceIndices.clear();
+}
+
+void WavefrontLoader::setColor(float* rgba, float r, float g, float b) {
+  rgba[0] = r;
+  rgba[1] = g;
+  rgba[2] = b;
+}
+
+void WavefrontLoader::onDiffuseMap(std::string name) { currentMaterial.texture = directory + name; }
+
+void WavefrontLoader::onNewMaterial(std::string name) {
+  if (!currentMaterial.name.empty()) {
+    currentMaterial.ambient[3] = currentMaterial.alpha;
+    currentMaterial.diffuse[3] = currentMaterial.alpha;
+    currentMaterial.specular[3] = currentMaterial.alpha;
+    materialAction(currentMaterial.name, currentMaterial);
+    if (!currentMaterial.texture.empty()) {
+      textureAction(currentMaterial.texture);
+    }
+  }
+  currentMaterial.name = name;
+}
+
+// A position that cannot be read is delivered as the origin, so that vertex k stays the position
+// of face vertex k; a normal or texture coordinate named by a bad index is delivered as zeros.
+void WavefrontLoader::emitVertex(int v, int vt, int vn) {
+  const Vektor* const position = entryAt(positions, v, "v");
+  if (position != nullptr) {
+    vertexCallback(position->x, position->y, position->z);
+  } else {
+    vertexCallback(0.0f, 0.0f, 0.0f);
+  }
+  if (vn >= 0) {
+    const Vektor* const normal = entryAt(normals, vn, "vn");
+    if (normal != nullptr) {
+      normalCallback(normal->x, normal->y, normal->z);
+    } else {
+      normalCallback(0.0f, 0.0f, 0.0f);
+    }
+  }
+  if (vt >= 0) {
+    const Coord* const texCoord = entryAt(texCoords, vt, "vt");
+    if (texCoord != nullptr) {
+      texCoordCallback(texCoord->u, texCoord->v);
+    } else {
+      texCoordCallback(0.0f, 0.0f);
+    }
+  }
+}
+
+template <typename T>
+const T* WavefrontLoader::entryAt(const std::vector<T>& list, int index, const char* kind) {
+  if (index > 0 && static_cast<std::size_t>(index) <= list.size()) {
+    return &list[static_cast<std::size_t>(index - 1)];
+  }
+  if (index >= 0 && !emitted.badIndexReported) {
+    emitted.badIndexReported = true;
+    std::cerr << LOG_PREFIX << "ERROR: face index " << index << " names none of the " << list.size()
+              << " " << kind << " lines of file " << directory << fileName << std::endl;
+  }
+  return nullptr;
+}
+
+}  // namespace Loader
+}  // namespace System
