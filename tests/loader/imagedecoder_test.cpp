@@ -10,12 +10,14 @@
 #include <vector>
 
 #include "loader/ressourcetestfiles.h"
+#include "loader/testpictures.h"
 
 namespace {
 
 using Data::Geometry::Texture;
 using ressourcetest::ScratchDir;
 using System::Loader::decodeImage;
+using namespace testpictures;
 
 class FreeImageEnvironment : public testing::Environment {
  public:
@@ -24,84 +26,6 @@ class FreeImageEnvironment : public testing::Environment {
 };
 const testing::Environment* const freeImage =
     testing::AddGlobalTestEnvironment(new FreeImageEnvironment);
-
-struct Bgr {
-  unsigned char b, g, r;
-};
-
-// Row y counts from the bottom, as FreeImage and the texture store rows.
-Bgr colourAt(unsigned x, unsigned y) {
-  return {static_cast<unsigned char>(x * 37 + y * 11), static_cast<unsigned char>(x * 5 + y * 71),
-          static_cast<unsigned char>(x * y * 13 + 29)};
-}
-
-unsigned char greyAt(unsigned x, unsigned y) { return static_cast<unsigned char>(x * 29 + y * 17); }
-
-Bgr expectedAt(unsigned bpp, unsigned x, unsigned y) {
-  if (bpp == 8) {
-    const unsigned char grey = greyAt(x, y);
-    return {grey, grey, grey};
-  }
-  return colourAt(x, y);
-}
-
-// A picture of 8 (grey palette), 24 or 32 bits per pixel; the alpha of 32-bit
-// pictures varies so that a decoder mixing it into the colours shows.
-FIBITMAP* makePicture(unsigned bpp, unsigned width, unsigned height) {
-  FIBITMAP* picture = FreeImage_Allocate(width, height, bpp);
-  if (bpp == 8) {
-    RGBQUAD* palette = FreeImage_GetPalette(picture);
-    for (unsigned i = 0; i < 256; ++i) {
-      palette[i].rgbRed = palette[i].rgbGreen = palette[i].rgbBlue = static_cast<BYTE>(i);
-    }
-  }
-  const unsigned step = bpp / 8;
-  for (unsigned y = 0; y < height; ++y) {
-    BYTE* row = FreeImage_GetScanLine(picture, y);
-    for (unsigned x = 0; x < width; ++x) {
-      BYTE* pixel = row + x * step;
-      if (bpp == 8) {
-        pixel[0] = greyAt(x, y);
-        continue;
-      }
-      const Bgr colour = colourAt(x, y);
-      pixel[FI_RGBA_BLUE] = colour.b;
-      pixel[FI_RGBA_GREEN] = colour.g;
-      pixel[FI_RGBA_RED] = colour.r;
-      if (bpp == 32) pixel[FI_RGBA_ALPHA] = static_cast<BYTE>(255 - x);
-    }
-  }
-  return picture;
-}
-
-std::string savePicture(const ScratchDir& dir, const std::string& name, FREE_IMAGE_FORMAT format,
-                        unsigned bpp, unsigned width, unsigned height) {
-  FIBITMAP* picture = makePicture(bpp, width, height);
-  const bool saved = FreeImage_Save(format, picture, dir.path(name).c_str(), 0);
-  FreeImage_Unload(picture);
-  EXPECT_TRUE(saved) << name;
-  return dir.path(name);
-}
-
-std::string contentsOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void expectPixels(const Texture& texture, unsigned bpp, unsigned width, unsigned height) {
-  ASSERT_EQ(texture.width, static_cast<int>(width));
-  ASSERT_EQ(texture.height, static_cast<int>(height));
-  ASSERT_TRUE(texture.data);
-  for (unsigned y = 0; y < height; ++y) {
-    for (unsigned x = 0; x < width; ++x) {
-      const unsigned char* pixel = texture.data.get() + (y * width + x) * 3;
-      const Bgr expected = expectedAt(bpp, x, y);
-      ASSERT_EQ(pixel[0], expected.b) << "blue at " << x << "," << y;
-      ASSERT_EQ(pixel[1], expected.g) << "green at " << x << "," << y;
-      ASSERT_EQ(pixel[2], expected.r) << "red at " << x << "," << y;
-    }
-  }
-}
 
 struct PictureCase {
   FREE_IMAGE_FORMAT format;

@@ -158,18 +158,23 @@ void RessourceManager::addVertex(float x, float y, float z) {
   ++vc;
 }
 
+// The loader hands over a vertex's normal and texture coordinate right after
+// its position, so they go to the vertex just added: they stay with their
+// vertex even when other face vertices of the file have none.
 void RessourceManager::addNormal(float x, float y, float z) {
   Mesh& mesh = *currentMesh;
-  if (std::size_t(nc) < mesh.normals.size()) {
-    mesh.normals[nc].set(x, y, z);
+  const std::size_t slot = std::size_t(vc) - 1;
+  if (vc > 0 && slot < mesh.normals.size()) {
+    mesh.normals[slot].set(x, y, z);
   }
   ++nc;
 }
 
 void RessourceManager::addTexCoord(float u, float v) {
   Mesh& mesh = *currentMesh;
-  if (std::size_t(txc) < mesh.texCoords.size()) {
-    mesh.texCoords[txc].set(u, v);
+  const std::size_t slot = std::size_t(vc) - 1;
+  if (vc > 0 && slot < mesh.texCoords.size()) {
+    mesh.texCoords[slot].set(u, v);
   }
   ++txc;
 }
