@@ -14,7 +14,7 @@ class Scheduler {
   typedef boost::function<bool(unsigned int)> Callback;
 
   struct Task {
-    // Due delay milliseconds from now; writes one log line.
+    // Due delay ms from now; announces itself with one log line (copies do not).
     Task(unsigned int delay, unsigned int interval, Callback callback);
 
     boost::posix_time::ptime created;
