@@ -27,9 +27,9 @@ const char* LineReader::next() {
       if (begin == end) {
         return nullptr;
       }
-      // A last line without a line end; refill() left room for its NUL.
-      data[end] = '\0';
-      const char* const line = data + begin;
+      // A last line without a line end; refill() left room for its NUL (and may have moved it).
+      buffer[end] = '\0';
+      const char* const line = buffer.get() + begin;
       begin = scanned = end;
       return line;
     }
