@@ -4,6 +4,7 @@
 #include <FreeImage.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -95,6 +96,23 @@ inline void expectPixels(const Data::Geometry::Texture& texture, unsigned bpp, u
       ASSERT_EQ(pixel[2], expected.r) << "red at " << x << "," << y;
     }
   }
+}
+
+inline  // A bitmap header of 54 bytes announcing 60000 x 60000 pixels: decoding it
+    // would clear 10 GB before finding the pixel data missing.
+    std::string
+    giantBitmapHeader() {
+  unsigned char header[54] = {'B', 'M'};
+  const auto put = [&header](int at, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) header[at + i] = static_cast<unsigned char>(value >> (8 * i));
+  };
+  put(10, 54, 4);     // pixel data offset
+  put(14, 40, 4);     // info header size
+  put(18, 60000, 4);  // width
+  put(22, 60000, 4);  // height
+  put(26, 1, 2);      // planes
+  put(28, 24, 2);     // bits per pixel
+  return std::string(reinterpret_cast<const char*>(header), sizeof header) + "abcdefgh";
 }
 
 }  // namespace testpictures
