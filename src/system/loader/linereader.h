@@ -10,7 +10,7 @@ namespace Loader {
 
 class LineReader {
  public:
-  explicit LineReader(std::istream& stream, std::size_t blockSize = 1 << 18);
+  explicit LineReader(std::istream& stream, std::size_t blockSize = 1 << 16);
 
   // The next line, NUL-terminated and without its line end (a line feed, with a carriage return
   // right before it). Null after the last line. The text stays valid until the next call.
