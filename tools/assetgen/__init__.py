@@ -1,0 +1,1 @@
+"""Procedural meshes, materials and textures of the demonstration scene."""
