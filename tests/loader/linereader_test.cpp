@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <boost/filesystem/fstream.hpp>
+#include <boost/filesystem/operations.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -56,6 +58,12 @@ TEST(LineReader, StreamThatCannotBeReadHasNoLines) {
   in.setstate(std::ios::failbit);
   LineReader reader(in);
   EXPECT_EQ(nullptr, reader.next());
+  EXPECT_EQ(nullptr, reader.next());
+}
+
+TEST(LineReader, DirectoryOpenedAsAFileHasNoLines) {
+  boost::filesystem::ifstream in(boost::filesystem::temp_directory_path());
+  LineReader reader(in);
   EXPECT_EQ(nullptr, reader.next());
 }
 

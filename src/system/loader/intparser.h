@@ -3,6 +3,7 @@
 
 #include <boost/spirit/include/classic_core.hpp>
 #include <cstdint>
+#include <iterator>
 
 namespace System {
 namespace Loader {
@@ -32,27 +33,38 @@ class IntParser : public boost::spirit::classic::parser<IntParser> {
     typedef typename ScannerT::iterator_t Iterator;
     const Iterator save = scan.first;
     Iterator p = scan.first;
-    const Iterator last = scan.last;
-    bool negative = false;
-    if (p != last && (*p == '+' || *p == '-')) {
-      negative = *p == '-';
-      ++p;
-    }
-    const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
-    std::int64_t value = 0;
-    std::size_t length = p == save ? 0 : 1;
-    const std::size_t signLength = length;
-    for (; p != last && *p >= '0' && *p <= '9'; ++p, ++length) {
-      value = value * 10 + (*p - '0');
-      if (value > limit) {
-        return scan.no_match();
-      }
-    }
-    if (length == signLength) {
+    int value = 0;
+    if (!read(p, scan.last, value)) {
       return scan.no_match();
     }
     scan.first = p;
-    return scan.create_match(length, static_cast<int>(negative ? -value : value), save, p);
+    return scan.create_match(static_cast<std::size_t>(std::distance(save, p)), value, save, p);
+  }
+
+  // Reads an integer at p and moves p past it; leaves p alone and returns false when none fits.
+  template <typename Iterator>
+  static bool read(Iterator& p, Iterator last, int& value) {
+    Iterator q = p;
+    bool negative = false;
+    if (q != last && (*q == '+' || *q == '-')) {
+      negative = *q == '-';
+      ++q;
+    }
+    const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
+    std::int64_t magnitude = 0;
+    const Iterator digits = q;
+    for (; q != last && *q >= '0' && *q <= '9'; ++q) {
+      magnitude = magnitude * 10 + (*q - '0');
+      if (magnitude > limit) {
+        return false;
+      }
+    }
+    if (q == digits) {
+      return false;
+    }
+    value = static_cast<int>(negative ? -magnitude : magnitude);
+    p = q;
+    return true;
   }
 };
 

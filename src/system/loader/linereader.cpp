@@ -54,9 +54,10 @@ bool LineReader::refill() {
     buffer.swap(larger);
     capacity *= 2;
   }
-  const std::streamsize wanted = static_cast<std::streamsize>(capacity - 1 - end);
-  const std::streamsize got =
-      stream.rdbuf() ? stream.rdbuf()->sgetn(buffer.get() + end, wanted) : 0;
+  // Through the stream, not its buffer: a file buffer throws on a read error (a directory, say),
+  // which the stream turns into its bad state.
+  stream.read(buffer.get() + end, static_cast<std::streamsize>(capacity - 1 - end));
+  const std::streamsize got = stream.gcount();
   if (got <= 0) {
     exhausted = true;
     return false;

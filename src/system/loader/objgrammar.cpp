@@ -3,7 +3,7 @@
 #include <boost/bind/bind.hpp>
 #include <string>
 
-#include "system/loader/intparser.h"
+#include "system/loader/facevertexparser.h"
 #include "system/loader/realparser.h"
 #include "system/loader/wavefrontloader.h"
 
@@ -18,22 +18,6 @@ typedef ObjGrammar::Numbers Numbers;
 struct StoreFloat {
   float* target;
   void operator()(float value) const { *target = value; }
-};
-
-struct StoreInt {
-  int* target;
-  void operator()(int value) const { *target = value; }
-};
-
-// Every face vertex starts with its three indices absent.
-struct ResetIndices {
-  Numbers* numbers;
-  void operator()(const char*, const char*) const { numbers->v = numbers->vt = numbers->vn = -1; }
-};
-
-struct CommitNormalIndex {
-  Numbers* numbers;
-  void operator()(const char*, const char*) const { numbers->vn = numbers->vnCandidate; }
 };
 
 struct FireVector3 {
@@ -55,9 +39,8 @@ struct FireTexCoord {
 
 struct FireFaceVertex {
   WavefrontLoader* loader;
-  const Numbers* numbers;
-  void operator()(const char*, const char*) const {
-    loader->faceVertexAction(numbers->v, numbers->vt, numbers->vn);
+  void operator()(const FaceVertexIndices& indices) const {
+    loader->faceVertexAction(indices.v, indices.vt, indices.vn);
   }
 };
 
@@ -89,22 +72,15 @@ ObjGrammar::ObjGrammar(WavefrontLoader& loader) {
   using sc::anychar_p;
   using sc::ch_p;
   using sc::end_p;
-  using sc::eps_p;
   using sc::lexeme_d;
   using sc::str_p;
   WavefrontLoader* const l = &loader;
   Numbers* const n = &numbers;
   const RealParser real;
-  const IntParser int_p;
   const auto x = real[StoreFloat{&n->x}];
   const auto y = real[StoreFloat{&n->y}];
   const auto z = real[StoreFloat{&n->z}];
-  // The third index is left to the next face vertex when a slash follows it, so that
-  // "f 1/1/ 2/2/ 3/3/" names no normals while "f 1 / 1 / 1 ..." still names one.
-  const auto faceVertex =
-      (eps_p[ResetIndices{n}] >> !int_p[StoreInt{&n->v}] >> '/' >> !int_p[StoreInt{&n->vt}] >>
-       '/' >> !(int_p[StoreInt{&n->vnCandidate}] >>
-                ~eps_p(ch_p('/')))[CommitNormalIndex{n}])[FireFaceVertex{l, n}];
+  const auto faceVertex = FaceVertexParser()[FireFaceVertex{l}];
   const auto rest = lexeme_d[*anychar_p];
   grammar = (ch_p('#') >> rest) |
             (str_p("vn") >> x >> y >> z)[FireVector3{l, &WavefrontLoader::normalAction, n}] |

@@ -15,10 +15,6 @@ class ObjGrammar {
     float x = 0.0f;
     float y = 0.0f;
     float z = 0.0f;
-    int v = -1;
-    int vt = -1;
-    int vn = -1;
-    int vnCandidate = -1;
   };
 
   explicit ObjGrammar(WavefrontLoader& loader);
