@@ -183,11 +183,13 @@ def check_winding(obj):
                 problem("%s: normal %s is not of unit length" % (obj.path, n))
                 return
         k = len(pts)
-        # every corner turns counter-clockwise about the vertex normals
+        # every three consecutive corners turn counter-clockwise about the
+        # normals of all three: for a quad, either diagonal gives front faces
         for i in range(k):
-            a, b, c = pts[i - 1], pts[i], pts[(i + 1) % k]
+            tri = ((i - 1) % k, i, (i + 1) % k)
+            a, b, c = (pts[j] for j in tri)
             turn = normalize(cross(sub(b, a), sub(c, b)))
-            if dot(turn, normalize(normals[i])) <= 0.0:
+            if min(dot(turn, normals[j]) for j in tri) <= 0.0:
                 problem("%s: face %s (%s) turns against its normals at corner %d"
                         % (obj.path, [r[0] + 1 for r in refs], material, i))
                 break

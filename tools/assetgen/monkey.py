@@ -30,12 +30,12 @@ EAR_UV_HALF_SIZE = 0.4  # the ear texture spans this far from the ear's centre
 UV_CENTRE = (0.0, 0.05, 0.0)  # centre of the spherical mapping of the head
 
 MATERIALS = [
-    Material("monkey_fur", "monkey_head.png", ambient=(0.45, 0.45, 0.45),
-             specular=(0.15, 0.15, 0.15), shininess=12.0),
-    Material("monkey_ear", "monkey_ear.png", ambient=(0.45, 0.45, 0.45),
-             specular=(0.15, 0.15, 0.15), shininess=12.0),
-    Material("monkey_eye", "monkey_eye.png", ambient=(0.45, 0.45, 0.45),
-             specular=(0.9, 0.9, 0.9), shininess=64.0),
+    Material("monkey_fur", "monkey_head.png", diffuse=(0.9, 0.9, 0.9),
+             ambient=(0.35, 0.35, 0.35), specular=(0.1, 0.1, 0.1), shininess=10.0),
+    Material("monkey_ear", "monkey_ear.png", diffuse=(0.9, 0.9, 0.9),
+             ambient=(0.35, 0.35, 0.35), specular=(0.1, 0.1, 0.1), shininess=10.0),
+    Material("monkey_eye", "monkey_eye.png", diffuse=(0.9, 0.9, 0.9),
+             ambient=(0.35, 0.35, 0.35), specular=(0.8, 0.8, 0.8), shininess=64.0),
 ]
 
 
@@ -227,20 +227,19 @@ def _inner_ear_side(centroid, normal):
 
 
 def _split_if_bent(corners):
-    """A quad stays a quad only when it turns counter-clockwise about the
-    normal of each of its corners, so that either diagonal the driver splits
-    it along gives front faces; otherwise it becomes two triangles along the
-    better diagonal."""
+    """A quad stays a quad only when each of the four triangles of three of its
+    corners turns counter-clockwise about the normals of its corners, so that
+    either diagonal the driver splits it along gives front faces; otherwise it
+    becomes two triangles along the better diagonal."""
     pts = [c[0] for c in corners]
     normals = [c[2] for c in corners]
 
-    def turn(a, b, c):
-        return dot(normalize(cross(sub(pts[b], pts[a]), sub(pts[c], pts[b]))), normals[b])
-
     def worst(tri):
-        return min(turn(tri[i - 1], tri[i], tri[(i + 1) % 3]) for i in range(3))
+        a, b, c = (pts[i] for i in tri)
+        n = normalize(cross(sub(b, a), sub(c, b)))
+        return min(dot(n, normals[i]) for i in tri)
 
-    if min(turn((i - 1) % 4, i, (i + 1) % 4) for i in range(4)) > 0.1:
+    if min(worst(((i - 1) % 4, i, (i + 1) % 4)) for i in range(4)) > 0.1:
         return [corners]
     splits = [((0, 1, 2), (0, 2, 3)), ((1, 2, 3), (1, 3, 0))]
     best = max(splits, key=lambda s: min(worst(t) for t in s))

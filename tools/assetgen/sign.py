@@ -14,10 +14,10 @@ POST_BOTTOM, POST_TOP = -0.46, 0.05  # the top end is hidden inside the board
 POST_SIDES = 8
 
 MATERIALS = [
-    Material("sign_board", "sign_board.png", ambient=(0.45, 0.45, 0.45),
-             specular=(0.25, 0.25, 0.25), shininess=20.0),
-    Material("sign_wood", "sign_wood.png", ambient=(0.45, 0.45, 0.45),
-             specular=(0.1, 0.1, 0.1), shininess=8.0),
+    Material("sign_board", "sign_board.png", diffuse=(0.9, 0.9, 0.9),
+             ambient=(0.35, 0.35, 0.35), specular=(0.2, 0.2, 0.2), shininess=20.0),
+    Material("sign_wood", "sign_wood.png", diffuse=(0.9, 0.9, 0.9),
+             ambient=(0.35, 0.35, 0.35), specular=(0.05, 0.05, 0.05), shininess=8.0),
 ]
 
 

@@ -16,14 +16,14 @@ FLOOR_RINGS = [0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, 9.0, 10.0,
 FLOOR_TILE_REPEAT = 3.0  # world units covered by one copy of the floor texture
 
 MATERIALS = [
-    Material("dome_floor", "thunderdome_floor.png", ambient=(0.4, 0.4, 0.4),
-             specular=(0.35, 0.35, 0.35), shininess=24.0),
-    Material("dome_band", "thunderdome_band.png", ambient=(0.4, 0.4, 0.4),
-             specular=(0.2, 0.2, 0.2), shininess=12.0),
-    Material("dome_wall", "thunderdome_wall.png", ambient=(0.4, 0.4, 0.4),
-             specular=(0.45, 0.45, 0.45), shininess=32.0),
-    Material("dome_roof", "thunderdome_roof.png", ambient=(0.4, 0.4, 0.4),
-             specular=(0.3, 0.3, 0.3), shininess=20.0),
+    Material("dome_floor", "thunderdome_floor.png", diffuse=(0.85, 0.85, 0.85),
+             ambient=(0.3, 0.3, 0.3), specular=(0.15, 0.15, 0.15), shininess=16.0),
+    Material("dome_band", "thunderdome_band.png", diffuse=(0.85, 0.85, 0.85),
+             ambient=(0.3, 0.3, 0.3), specular=(0.1, 0.1, 0.1), shininess=12.0),
+    Material("dome_wall", "thunderdome_wall.png", diffuse=(0.85, 0.85, 0.85),
+             ambient=(0.3, 0.3, 0.3), specular=(0.3, 0.3, 0.3), shininess=32.0),
+    Material("dome_roof", "thunderdome_roof.png", diffuse=(0.85, 0.85, 0.85),
+             ambient=(0.3, 0.3, 0.3), specular=(0.2, 0.2, 0.2), shininess=20.0),
 ]
 
 
