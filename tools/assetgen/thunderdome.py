@@ -1,6 +1,7 @@
 """The arena around the scene: a tiled floor, a ring wall and a dome over it,
-all seen from inside. The scene's light stands above it on +Z and looks down,
-so Z is the arena's up axis; the floor lies below the objects at the origin."""
+all seen from inside. The scene's light hangs at z = 10 and its shadow map
+looks down -Z, so Z is the arena's up axis: the floor lies below the objects
+at the origin and catches their shadows."""
 
 import math
 
