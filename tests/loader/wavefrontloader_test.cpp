@@ -131,6 +131,17 @@ TEST(WavefrontLoader, IndicesReachForwardAndAbsentOnesGetNoCallback) {
   EXPECT_EQ(expected, load.calls);
 }
 
+// Negative indices name nothing; a vertex without a position still gets its slot, at the origin.
+TEST(WavefrontLoader, AbsentPositionIsDeliveredAsTheOriginWithoutAnError) {
+  ScratchDir dir;
+  CapturedOutput captured;
+  Load load(dir.write("absent.obj", "v 1 2 3\nf -1// /1/ 1//\nvt 0.5 0.5\n"));
+  const std::vector<std::string> expected = {"vertex 0 0 0", "vertex 0 0 0", "texCoord 0.5 0.5",
+                                             "vertex 1 2 3", "triangle 0 1 2"};
+  EXPECT_EQ(expected, load.calls);
+  EXPECT_EQ("", captured.errors());
+}
+
 TEST(WavefrontLoader, QuadsAndTrianglesKeepTheirOwnNumbering) {
   ScratchDir dir;
   CapturedOutput quiet;
