@@ -81,6 +81,8 @@ const std::vector<Row> rows = {
     {"f -1/-1/-1 -2/-2/-2 -3/-3/-3", "f(-1,-1,-1) f(-2,-2,-2) f(-3,-3,-3) triangle ", true},
     {"f 2147483647/1/1 1/1/1 1/1/1", "f(2147483647,1,1) f(1,1,1) f(1,1,1) triangle ", true},
     {"f 2147483648/1/1 1/1/1 1/1/1", "", false},
+    {"f -2147483648/+1/1 1/1/1 1/1/1", "f(-2147483648,1,1) f(1,1,1) f(1,1,1) triangle ", true},
+    {"f 1/-2147483649/1 1/1/1 1/1/1", "", false},
     {"usemtl   ", "usemtl[] ", true},
     {"usemtl  wood ", "usemtl[wood ] ", true},
     {"usemtl red  stone  ", "usemtl[red  stone  ] ", true},
