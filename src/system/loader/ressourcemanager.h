@@ -50,11 +50,12 @@ class RessourceManager {
   bool vertexInRange(int index) const;
   void reportDroppedCallbacks(const std::string& fileName) const;
 
-  std::int32_t vc;
-  std::int32_t nc;
-  std::int32_t txc;
-  std::int32_t trc;
-  std::int32_t qc;
+  // Slot counters of the load in progress; they keep their final values after it.
+  std::int32_t vc = 0;
+  std::int32_t nc = 0;
+  std::int32_t txc = 0;
+  std::int32_t trc = 0;
+  std::int32_t qc = 0;
   boost::shared_ptr<Data::Geometry::Mesh> currentMesh;
   boost::shared_ptr<Data::Geometry::Material> currentMaterial;
   boost::unordered_map<std::string, boost::shared_ptr<Data::Geometry::Material>> materials;
