@@ -1,6 +1,8 @@
 #include "glwindow.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <link.h>
 
 #include <boost/make_shared.hpp>
 #include <chrono>
@@ -26,6 +28,23 @@ void sizeViewports(Rendering::Kernel* kernel) {
 
 }  // namespace
 
+void keepGlDriverLoaded() {
+  std::vector<std::string> libraries;
+  dl_iterate_phdr(
+      [](dl_phdr_info* info, std::size_t, void* names) {
+        const std::string name = info->dlpi_name;
+        if (name.find("_dri.so") != std::string::npos ||
+            name.find("libGLX_mesa") != std::string::npos) {
+          static_cast<std::vector<std::string>*>(names)->push_back(name);
+        }
+        return 0;
+      },
+      &libraries);
+  for (const std::string& name : libraries) {
+    dlopen(name.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+  }
+}
+
 Rendering::Kernel* openWindow() {
   static Rendering::Kernel* kernel = nullptr;
   if (kernel) return kernel;
@@ -35,6 +54,7 @@ Rendering::Kernel* openWindow() {
   Rendering::Kernel::instance()->init(1, argv);
   initText() = testing::internal::GetCapturedStdout();
   kernel = Rendering::Kernel::instance();
+  keepGlDriverLoaded();
   // The window is mapped asynchronously; pixels of an unmapped window are undefined.
   for (int i = 0; i < 200 && !glutGet(GLUT_WINDOW_WIDTH); ++i) {
     glutMainLoopEvent();
@@ -64,6 +84,10 @@ void pumpEvents() {
 
 void resetKernel() {
   Rendering::Kernel* kernel = openWindow();
+  // A scene that holds its own camera holds itself; letting go of the root breaks that.
+  for (const auto& viewport : kernel->viewports) {
+    viewport->camera->scene = boost::make_shared<Rendering::Scenegraph::GroupNode>();
+  }
   kernel->viewports.resize(1);
   kernel->viewports[0] = boost::make_shared<Rendering::Viewport>();
   sizeViewports(kernel);

@@ -21,6 +21,10 @@ namespace TestSupport {
 
 // The kernel after init, with a 640 x 480 window on screen; the first call opens it.
 Rendering::Kernel* openWindow();
+// The GL library unloads its driver before the leak check at process exit, which would
+// then report the driver's allocations without a module to suppress them by; this keeps
+// it loaded. openWindow calls it.
+void keepGlDriverLoaded();
 // What init wrote on standard output while the window was opened.
 const std::string& initOutput();
 
