@@ -4,7 +4,6 @@
 #include <boost/functional/hash.hpp>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -25,23 +24,23 @@ class FlatHashSet {
       grow();
     }
     std::size_t slot = slotOf(value);
-    while (used[slot]) {
-      if (slots[slot] == value) {
-        return std::make_pair(&slots[slot], false);
+    while (slots[slot].used) {
+      if (slots[slot].value == value) {
+        return std::make_pair(&slots[slot].value, false);
       }
       slot = (slot + 1) & mask;
     }
-    used[slot] = 1;
-    slots[slot] = value;
+    slots[slot].used = true;
+    slots[slot].value = value;
     ++count;
-    return std::make_pair(&slots[slot], true);
+    return std::make_pair(&slots[slot].value, true);
   }
 
   // The element equal to value, or null.
   const T* find(const T& value) const {
-    for (std::size_t slot = slotOf(value); used[slot]; slot = (slot + 1) & mask) {
-      if (slots[slot] == value) {
-        return &slots[slot];
+    for (std::size_t slot = slotOf(value); slots[slot].used; slot = (slot + 1) & mask) {
+      if (slots[slot].value == value) {
+        return &slots[slot].value;
       }
     }
     return nullptr;
@@ -52,7 +51,9 @@ class FlatHashSet {
 
   // Removes every element and keeps the capacity.
   void clear() {
-    std::memset(used.data(), 0, used.size());
+    for (Slot& slot : slots) {
+      slot.used = false;
+    }
     count = 0;
   }
 
@@ -65,9 +66,14 @@ class FlatHashSet {
     return capacity;
   }
 
+  // The flag sits next to its element so that a probe touches one cache line.
+  struct Slot {
+    T value;
+    bool used;
+  };
+
   void allocate(std::size_t capacity) {
-    slots.assign(capacity, T());
-    used.assign(capacity, 0);
+    slots.assign(capacity, Slot{T(), false});
     mask = capacity - 1;
     shift = 64;
     for (std::size_t c = capacity; c > 1; c /= 2) {
@@ -83,26 +89,22 @@ class FlatHashSet {
   }
 
   void grow() {
-    std::vector<T> oldSlots;
-    std::vector<unsigned char> oldUsed;
-    oldSlots.swap(slots);
-    oldUsed.swap(used);
-    allocate(oldSlots.size() * 2);
-    for (std::size_t i = 0; i < oldSlots.size(); ++i) {
-      if (oldUsed[i]) {
-        std::size_t slot = slotOf(oldSlots[i]);
-        while (used[slot]) {
+    std::vector<Slot> old;
+    old.swap(slots);
+    allocate(old.size() * 2);
+    for (const Slot& entry : old) {
+      if (entry.used) {
+        std::size_t slot = slotOf(entry.value);
+        while (slots[slot].used) {
           slot = (slot + 1) & mask;
         }
-        used[slot] = 1;
-        slots[slot] = oldSlots[i];
+        slots[slot] = entry;
         ++count;
       }
     }
   }
 
-  std::vector<T> slots;
-  std::vector<unsigned char> used;
+  std::vector<Slot> slots;
   std::size_t count = 0;
   std::size_t mask = 0;
   unsigned shift = 64;
