@@ -16,15 +16,17 @@ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_WERROR=ON \
   -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link
 cmake --build build-fuzz -j "$(nproc)" --target loadmesh_fuzzer
 
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
 run() {
   local name=$1
   # libFuzzer adds what it finds to its first corpus directory: keep the committed seeds as they are.
-  local corpus
-  corpus=$(mktemp -d)
+  local corpus="$scratch/$name"
+  mkdir -p "$corpus"
   cp "fuzz/corpus/$name"/* "$corpus"/
   "build-fuzz/fuzz/${name}_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix=build-fuzz/ "$corpus"
-  rm -rf "$corpus"
 }
 
 run loadmesh
