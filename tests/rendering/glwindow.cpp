@@ -11,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "data/geometry/meshfactory.h"
 #include "rendering/glheaders.h"
 
 namespace TestSupport {
@@ -146,34 +147,6 @@ boost::shared_ptr<Data::Geometry::Mesh> makeSquare(
   return mesh;
 }
 
-boost::shared_ptr<Data::Geometry::Mesh> makeBox(
-    float half, boost::shared_ptr<Data::Geometry::Material> material) {
-  // Each side has its own four corners so that it can carry its own normal.
-  static const float sides[6][3] = {{1, 0, 0},  {-1, 0, 0}, {0, 1, 0},
-                                    {0, -1, 0}, {0, 0, 1},  {0, 0, -1}};
-  auto mesh = boost::make_shared<Data::Geometry::Mesh>();
-  mesh->resize(24, 0, 6);
-  mesh->enableNormals();
-  for (int s = 0; s < 6; ++s) {
-    const float n[3] = {sides[s][0], sides[s][1], sides[s][2]};
-    // Two axes spanning the side, ordered so that the quad winds counter-clockwise
-    // seen from outside.
-    float u[3] = {n[1], n[2], n[0]};
-    const float v[3] = {n[1] * u[2] - n[2] * u[1], n[2] * u[0] - n[0] * u[2],
-                        n[0] * u[1] - n[1] * u[0]};
-    const float signs[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
-    for (int c = 0; c < 4; ++c) {
-      float p[3];
-      for (int k = 0; k < 3; ++k) p[k] = half * (n[k] + signs[c][0] * u[k] + signs[c][1] * v[k]);
-      mesh->vertices[4 * s + c].set(p[0], p[1], p[2]);
-      mesh->normals[4 * s + c].set(n[0], n[1], n[2]);
-    }
-    mesh->quads[s].set(4 * s, 4 * s + 1, 4 * s + 2, 4 * s + 3);
-    mesh->materials[s] = material;
-  }
-  return mesh;
-}
-
 boost::shared_ptr<Data::Geometry::Material> makeMaterial(float r, float g, float b) {
   auto material = boost::make_shared<Data::Geometry::Material>();
   material->diffuse.set(r, g, b, 1);
@@ -228,7 +201,7 @@ Scene makeShadowScene(bool withBox, boost::shared_ptr<Data::Geometry::Material> 
   addLight(scene, translation(0, 0, 8));
   scene.root->add(makeSquare(3, 0, floor));
   if (withBox) {
-    auto box = scene.root->add(makeBox(0.5f, makeMaterial(1, 0, 0)));
+    auto box = scene.root->add(Data::Geometry::createQuadCube());
     box->transform = boost::make_shared<Rendering::Scenegraph::Moveable>();
     box->transform->setMatrix(translation(0, 0, 3));
   }

@@ -49,9 +49,6 @@ std::string describe(const Rgb& pixel);
 // as two triangles sharing one material.
 boost::shared_ptr<Data::Geometry::Mesh> makeSquare(
     float half, float z, boost::shared_ptr<Data::Geometry::Material> material);
-// A closed box centred on the origin with outward normals, as six quads of one material.
-boost::shared_ptr<Data::Geometry::Mesh> makeBox(
-    float half, boost::shared_ptr<Data::Geometry::Material> material);
 boost::shared_ptr<Data::Geometry::Material> makeMaterial(float r, float g, float b);
 // width x height pixels given as RGB rows from the bottom up, stored as the texture
 // keeps them (BGR, unpadded rows).

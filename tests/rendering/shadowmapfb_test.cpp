@@ -26,11 +26,6 @@ class ShadowMapFBTest : public testing::Test {
   Rendering::Kernel* kernel = nullptr;
 };
 
-TEST_F(ShadowMapFBTest, ANewRecordIsNotInitialised) {
-  Rendering::ShadowMapFB record;
-  EXPECT_FALSE(record.initialised);
-}
-
 TEST_F(ShadowMapFBTest, MakesACompleteFramebufferAndBindsItsTextureOnUnitOne) {
   kernel->shadowMapFB.initialised = false;
   testing::internal::CaptureStdout();
