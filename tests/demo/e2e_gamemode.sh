@@ -19,7 +19,8 @@ first_window=$WID
 # Into game mode: the screen changes to 800 x 600 and shows moving frames.
 xdotool key f
 wait_until 30 in_game_mode || fail "f did not change the screen to 800x600: $(video_mode)"
-! xdotool search --name "^${TITLE}\$" >/dev/null 2>&1 || fail "the window stayed open"
+window_gone() { ! xdotool search --name "^${TITLE}\$" >/dev/null 2>&1; }
+wait_until 30 window_gone || fail "the window stayed open in game mode"
 sleep 1
 shot "$WORK/game_a.png"
 sleep 1
