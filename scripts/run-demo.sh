@@ -3,6 +3,7 @@
 # With a display it opens the window (Esc ends it). Without one it runs the program on a
 # virtual X display for a few seconds, saves a screenshot of its window and says where.
 # Usage: scripts/run-demo.sh [--no-install] [screenshot file, default out/screenshot.png]
+# The build goes to build/ (BUILD_DIR overrides it); SECONDS_TO_RUN sets the virtual run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,19 +14,20 @@ else
 fi
 screenshot=$(realpath -m "${1:-out/screenshot.png}")
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j "$(nproc)" --target vantor
+build=${BUILD_DIR:-build}
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" -j "$(nproc)" --target vantor
 
 if [ -n "${DISPLAY:-}" ]; then
-  exec build/src/vantor
+  exec "$build/src/vantor"
 fi
 
 mkdir -p "$(dirname "$screenshot")" out
 log=$PWD/out/demo.log
-export SCREENSHOT=$screenshot LOG=$log SECONDS_TO_RUN=${SECONDS_TO_RUN:-5}
+export VANTOR=$build/src/vantor SCREENSHOT=$screenshot LOG=$log SECONDS_TO_RUN=${SECONDS_TO_RUN:-5}
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -euo pipefail
-  build/src/vantor >"$LOG" 2>&1 &
+  "$VANTOR" >"$LOG" 2>&1 &
   pid=$!
   trap "kill $pid 2>/dev/null || true" EXIT
   window=
