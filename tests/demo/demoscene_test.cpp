@@ -232,14 +232,6 @@ TEST_F(DemoSceneTest, AnimateTurnsFiveTransformsOneStepEach) {
   expectMatrixNear(lightTransform->getMatrix(), translation(0, 0, 10));
 }
 
-TEST_F(DemoSceneTest, AnimationStepsDoNotDependOnTheInterval) {
-  animate(1);
-  const Matrix afterShortStep = signGroupTransform->getMatrix();
-  signGroupTransform->setMatrix(Matrix::identity());
-  animate(5000);
-  expectMatrixNear(signGroupTransform->getMatrix(), afterShortStep);
-}
-
 TEST_F(DemoSceneTest, SignGroupTurnsATenthOfARadianPerStep) {
   for (int n = 0; n < 40; ++n) animate(50);
   expectMatrixNear(signGroupTransform->getMatrix(), rotationZ(4.0f), 1e-4f);
