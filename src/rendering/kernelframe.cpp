@@ -16,6 +16,7 @@ namespace Rendering {
 namespace {
 
 const std::uint32_t frameCounterLimit = 60000;
+const std::size_t glStackLevels = 32;
 
 // Maps the cube from -1 to 1 onto the cube from 0 to 1.
 const Data::Geometry::TMatrix4<float> bias(0.5f, 0, 0, 0.5f, 0, 0.5f, 0, 0.5f, 0, 0, 0.5f, 0.5f, 0,
@@ -147,11 +148,17 @@ void Kernel::setViewMatrix(const Matrix& m) {
   glMultMatrix(m[0]);
 }
 
+// GL promises 32 levels of modelview stack, the pass's own matrix being the first; deeper
+// graphs load the product instead of pushing, so GL keeps matching the kernel's matrices.
 void Kernel::pushMatrix(const Matrix& m) {
   matrixStack.push_back(modelMatrix);
   modelMatrix = modelMatrix * m;
-  glPushMatrix();
-  glMultMatrix(m[0]);
+  if (matrixStack.size() < glStackLevels) {
+    glPushMatrix();
+    glMultMatrix(m[0]);
+  } else {
+    glLoadMatrixf((viewMatrix * modelMatrix)[0]);
+  }
 }
 
 void Kernel::popMatrix() {
@@ -159,9 +166,14 @@ void Kernel::popMatrix() {
     std::cerr << LOG_PREFIX << "popMatrix without a matching pushMatrix" << std::endl;
     return;
   }
+  const bool pushedOnGl = matrixStack.size() < glStackLevels;
   modelMatrix = matrixStack.back();
   matrixStack.pop_back();
-  glPopMatrix();
+  if (pushedOnGl) {
+    glPopMatrix();
+  } else {
+    glLoadMatrixf((viewMatrix * modelMatrix)[0]);
+  }
 }
 
 }  // namespace Rendering

@@ -25,7 +25,7 @@ const std::string red = "../tests/rendering/shaders/red";
 const std::string green = "../tests/rendering/shaders/green";
 const std::string blue = "../tests/rendering/shaders/blue";
 const Rgb redPixel{255, 0, 0}, greenPixel{0, 255, 0}, bluePixel{0, 0, 255};
-const Rgb background{255, 255, 255};
+const Rgb background{255, 255, 255}, white = background;
 
 const float fillDistance = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
 
@@ -101,6 +101,26 @@ TEST_F(RenderSGVisitorTest, TransformsAddUpDownTheGraphAndAreUndoneOnLeaving) {
   GLint depth = 0;
   glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
   EXPECT_EQ(depth, 1);
+}
+
+// Deeper than the 32 levels of GL's modelview stack, drawn with a program that places
+// vertices by GL's modelview matrix.
+TEST_F(RenderSGVisitorTest, ADeepChainOfTransformsStillPlacesItsMesh) {
+  scene.root->state = boost::make_shared<StateChanging>("texLight");
+  kernel->viewports[0]->clearColor.set(0, 0, 0, 1);
+  std::vector<boost::shared_ptr<GroupNode>> levels{scene.root};
+  for (int level = 1; level <= 40; ++level) {
+    levels.push_back(levels.back()->add(boost::make_shared<GroupNode>()));
+    levels.back()->transform = placedAt(0.02f, 0.01f);
+  }
+  addSquare(levels[40], 0, 0);
+  // Drawn after the deeper levels are left again.
+  addSquare(levels[35], -0.7f, -0.7f);
+  addSquare(scene.root, -0.5f, 0.5f);
+  kernel->display();
+  EXPECT_TRUE(near(pixelOfPlane(0.8f, 0.4f), white)) << describe(pixelOfPlane(0.8f, 0.4f));
+  EXPECT_TRUE(near(pixelOfPlane(0, -0.35f), white)) << describe(pixelOfPlane(0, -0.35f));
+  EXPECT_TRUE(near(pixelOfPlane(-0.5f, 0.5f), white)) << "the matrices are restored";
 }
 
 TEST_F(RenderSGVisitorTest, WhileLockedEveryStateKeepsTheCurrentProgram) {
