@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "glwindow.h"
+#include "kernelwindow.h"
 #include "rendering/glheaders.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <boost/make_shared.hpp>
 #include <cstdlib>
 
-#include "glwindow.h"
+#include "kernelwindow.h"
 #include "rendering/glheaders.h"
 #include "rendering/kernel.h"
 

@@ -5,7 +5,7 @@
 #include <boost/make_shared.hpp>
 #include <cmath>
 
-#include "glwindow.h"
+#include "kernelwindow.h"
 #include "rendering/glheaders.h"
 #include "rendering/kernel.h"
 

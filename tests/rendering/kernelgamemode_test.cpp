@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "glwindow.h"
+#include "kernelwindow.h"
 #include "rendering/glheaders.h"
 #include "rendering/kernel.h"
 

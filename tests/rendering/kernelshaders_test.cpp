@@ -4,7 +4,7 @@
 
 #include <boost/make_shared.hpp>
 
-#include "glwindow.h"
+#include "kernelwindow.h"
 #include "rendering/glheaders.h"
 #include "rendering/kernel.h"
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "glwindow.h"
+#include "kernelwindow.h"
 #include "rendering/glheaders.h"
 #include "rendering/kernel.h"
 

@@ -1,6 +1,6 @@
 #pragma once
-// The real GLUT window of a rendering test program, opened once per program, and the
-// meshes, scenes and pixel reads the tests draw and check with.
+// The kernel's window in a rendering test program, opened once per program, and the
+// meshes and scenes the tests draw.
 
 #include <boost/shared_ptr.hpp>
 #include <string>
@@ -16,15 +16,12 @@
 #include "rendering/scenegraph/moveable.h"
 #include "rendering/scenegraph/statechanging.h"
 #include "rendering/viewport.h"
+#include "support/glwindow.h"
 
 namespace TestSupport {
 
 // The kernel after init, with a 640 x 480 window on screen; the first call opens it.
 Rendering::Kernel* openWindow();
-// The GL library unloads its driver before the leak check at process exit, which would
-// then report the driver's allocations without a module to suppress them by; this keeps
-// it loaded. openWindow calls it.
-void keepGlDriverLoaded();
 // What init wrote on standard output while the window was opened.
 const std::string& initOutput();
 
@@ -36,13 +33,6 @@ void pumpEvents();
 // at identity, the lock off and no pending GL error.
 void resetKernel();
 
-struct Rgb {
-  int r, g, b;
-};
-// A pixel of the last frame drawn, in GL window coordinates (origin bottom left).
-Rgb pixelAt(int x, int y);
-// True when every channel differs by at most tolerance.
-bool near(const Rgb& pixel, const Rgb& expected, int tolerance = 8);
 std::string describe(const Rgb& pixel);
 
 // A square of side 2 x half in the plane z, facing +z, texture coordinates 0 to 1, drawn

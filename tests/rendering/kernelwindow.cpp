@@ -1,8 +1,6 @@
-#include "glwindow.h"
+#include "kernelwindow.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <link.h>
 
 #include <boost/make_shared.hpp>
 #include <chrono>
@@ -29,23 +27,6 @@ void sizeViewports(Rendering::Kernel* kernel) {
 
 }  // namespace
 
-void keepGlDriverLoaded() {
-  std::vector<std::string> libraries;
-  dl_iterate_phdr(
-      [](dl_phdr_info* info, std::size_t, void* names) {
-        const std::string name = info->dlpi_name;
-        if (name.find("_dri.so") != std::string::npos ||
-            name.find("libGLX_mesa") != std::string::npos) {
-          static_cast<std::vector<std::string>*>(names)->push_back(name);
-        }
-        return 0;
-      },
-      &libraries);
-  for (const std::string& name : libraries) {
-    dlopen(name.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-  }
-}
-
 Rendering::Kernel* openWindow() {
   static Rendering::Kernel* kernel = nullptr;
   if (kernel) return kernel;
@@ -56,15 +37,7 @@ Rendering::Kernel* openWindow() {
   initText() = testing::internal::GetCapturedStdout();
   kernel = Rendering::Kernel::instance();
   keepGlDriverLoaded();
-  // The window is mapped asynchronously; pixels of an unmapped window are undefined.
-  for (int i = 0; i < 200 && !glutGet(GLUT_WINDOW_WIDTH); ++i) {
-    glutMainLoopEvent();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  for (int i = 0; i < 20; ++i) {
-    glutMainLoopEvent();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
+  waitForWindow();
   sizeViewports(kernel);
   return kernel;
 }
@@ -76,10 +49,7 @@ const std::string& initOutput() {
 
 void pumpEvents() {
   Rendering::Kernel* kernel = openWindow();
-  for (int i = 0; i < 20; ++i) {
-    glutMainLoopEvent();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
+  waitForWindow();
   sizeViewports(kernel);
 }
 
@@ -106,25 +76,9 @@ void resetKernel() {
   }
 }
 
-// Mesa's software driver cannot read its front buffer back, but keeps the back buffer
-// as it was swapped. Unlike the screen, that buffer is the window's own even when the
-// windows of other test programs cover it.
-Rgb pixelAt(int x, int y) {
-  unsigned char rgb[3] = {0, 0, 0};
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadBuffer(GL_BACK);
-  glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-  return Rgb{rgb[0], rgb[1], rgb[2]};
-}
-
-bool near(const Rgb& pixel, const Rgb& expected, int tolerance) {
-  return std::abs(pixel.r - expected.r) <= tolerance &&
-         std::abs(pixel.g - expected.g) <= tolerance && std::abs(pixel.b - expected.b) <= tolerance;
-}
-
 std::string describe(const Rgb& pixel) {
   std::ostringstream text;
-  text << "(" << pixel.r << ", " << pixel.g << ", " << pixel.b << ")";
+  text << pixel;
   return text.str();
 }
 
