@@ -1,10 +1,8 @@
 #pragma once
 // A Spirit primitive for one face vertex of an OBJ face line: v/vt/vn, each index optional.
 
-#include <boost/spirit/include/classic_core.hpp>
-#include <iterator>
-
 #include "system/loader/intparser.h"
+#include "system/loader/lexemeparser.h"
 #include "system/loader/linescanner.h"
 
 namespace System {
@@ -19,53 +17,27 @@ struct FaceVertexIndices {
 
 // Matches an optional integer, a slash, an optional integer, a slash and an optional integer, with
 // blanks allowed around the slashes. The last integer is left to the next face vertex when a slash
-// follows it, so "f 1/1/ 2/2/ 3/3/" names no normals while "f 1 / 1 / 1 ..." names one. Face
-// vertices are most of a large mesh file; one tight loop reads them several times faster than the
-// same rule composed of Spirit's optional, integer and literal parsers.
-class FaceVertexParser : public boost::spirit::classic::parser<FaceVertexParser> {
+// follows it, so "f 1/1/ 2/2/ 3/3/" names no normals while "f 1 / 1 / 1 ..." names one.
+class FaceVertexParser : public LexemeParser<FaceVertexParser, FaceVertexIndices> {
  public:
-  typedef FaceVertexParser self_t;
-
-  template <typename ScannerT>
-  struct result {
-    typedef typename boost::spirit::classic::match_result<ScannerT, FaceVertexIndices>::type type;
-  };
-
-  template <typename ScannerT>
-  typename boost::spirit::classic::parser_result<self_t, ScannerT>::type parse(
-      const ScannerT& scan) const {
-    typedef typename boost::spirit::classic::parser_result<self_t, ScannerT>::type result_t;
-    return boost::spirit::classic::impl::implicit_lexeme_parse<result_t>(*this, scan, scan);
-  }
-
-  template <typename ScannerT>
-  typename boost::spirit::classic::parser_result<self_t, ScannerT>::type parse_main(
-      const ScannerT& scan) const {
-    typedef typename ScannerT::iterator_t Iterator;
-    const Iterator save = scan.first;
-    const Iterator last = scan.last;
-    Iterator p = scan.first;
-    FaceVertexIndices indices;
+  template <typename Iterator>
+  BOOST_FORCEINLINE static bool read(Iterator& p, Iterator last, FaceVertexIndices& indices) {
     IntParser::read(p, last, indices.v);
-    if (!slash(p, last)) {
-      return scan.no_match();
+    if (!readSlash(p, last)) {
+      return false;
     }
     p = blanksSkipped(p, last);
     IntParser::read(p, last, indices.vt);
-    if (!slash(p, last)) {
-      return scan.no_match();
+    if (!readSlash(p, last)) {
+      return false;
     }
     Iterator q = blanksSkipped(p, last);
     int vn = -1;
-    if (IntParser::read(q, last, vn)) {
-      const Iterator after = blanksSkipped(q, last);
-      if (after == last || *after != '/') {
-        indices.vn = vn;
-        p = q;
-      }
+    if (IntParser::read(q, last, vn) && !slashAt(blanksSkipped(q, last), last)) {
+      indices.vn = vn;
+      p = q;
     }
-    scan.first = p;
-    return scan.create_match(static_cast<std::size_t>(std::distance(save, p)), indices, save, p);
+    return true;
   }
 
  private:
@@ -77,11 +49,16 @@ class FaceVertexParser : public boost::spirit::classic::parser<FaceVertexParser>
     return p;
   }
 
-  // Moves p past blanks and a slash; false when no slash follows the blanks.
   template <typename Iterator>
-  static bool slash(Iterator& p, Iterator last) {
+  static bool slashAt(Iterator p, Iterator last) {
+    return p != last && *p == '/';
+  }
+
+  // Moves p past blanks and a slash; false, leaving p alone, when no slash follows the blanks.
+  template <typename Iterator>
+  static bool readSlash(Iterator& p, Iterator last) {
     const Iterator q = blanksSkipped(p, last);
-    if (q == last || *q != '/') {
+    if (!slashAt(q, last)) {
       return false;
     }
     p = q;

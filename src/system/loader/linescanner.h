@@ -2,7 +2,6 @@
 // The scanner shared by the OBJ and MTL line grammars: blanks are skipped before every token.
 
 #include <boost/spirit/include/classic_core.hpp>
-#include <cstring>
 
 namespace System {
 namespace Loader {
@@ -28,18 +27,6 @@ typedef boost::spirit::classic::scanner<const char*,
                                         boost::spirit::classic::scanner_policies<BlankSkipper>>
     LineScanner;
 typedef boost::spirit::classic::rule<LineScanner> LineRule;
-
-// Runs a line grammar over a NUL-terminated line: true when it matched and only blanks follow.
-inline bool parseLine(const LineRule& grammar, const char* line) {
-  const char* first = line;
-  const char* const last = line + std::strlen(line);
-  LineScanner scan(first, last);
-  if (!grammar.parse(scan)) {
-    return false;
-  }
-  scan.skip(scan);
-  return first == last;
-}
 
 }  // namespace Loader
 }  // namespace System

@@ -1,5 +1,6 @@
 #include "system/loader/mtlgrammar.h"
 
+#include <boost/spirit/include/classic_assign_actor.hpp>
 #include <string>
 
 #include "system/loader/realparser.h"
@@ -8,62 +9,31 @@
 namespace System {
 namespace Loader {
 
-namespace {
-
-namespace sc = boost::spirit::classic;
-typedef WavefrontLoader::color Record;
-
-struct StoreFloat {
-  float* target;
-  void operator()(float value) const { *target = value; }
-};
-
-// Sets a colour of the current material from the three numbers of its line.
-struct SetColor {
-  WavefrontLoader* loader;
-  float (Record::*colour)[4];
-  const float* rgb;
-  void operator()(const char*, const char*) const {
-    loader->setColor(loader->currentMaterial.*colour, rgb[0], rgb[1], rgb[2]);
-  }
-};
-
-struct NewMaterial {
-  WavefrontLoader* loader;
-  void operator()(const char* first, const char* last) const {
-    loader->onNewMaterial(std::string(first, last));
-  }
-};
-
-struct DiffuseMap {
-  WavefrontLoader* loader;
-  void operator()(const char* first, const char* last) const {
-    loader->onDiffuseMap(std::string(first, last));
-  }
-};
-
-}  // namespace
-
 MtlGrammar::MtlGrammar(WavefrontLoader& loader) {
-  using sc::anychar_p;
-  using sc::ch_p;
-  using sc::digit_p;
-  using sc::eps_p;
-  using sc::lexeme_d;
-  using sc::str_p;
+  using namespace boost::spirit::classic;
   WavefrontLoader* const l = &loader;
-  Record& record = loader.currentMaterial;
+  WavefrontLoader::color& record = loader.currentMaterial;
+  const float* const n = numbers;
   const RealParser real;
-  const auto rgb = real[StoreFloat{&this->rgb[0]}] >> real[StoreFloat{&this->rgb[1]}] >>
-                   real[StoreFloat{&this->rgb[2]}];
-  grammar = (ch_p('#') >> lexeme_d[*anychar_p]) |
-            (str_p("newmtl") >> lexeme_d[(*anychar_p)[NewMaterial{l}]]) |
-            (str_p("Ka") >> rgb)[SetColor{l, &Record::ambient, this->rgb}] |
-            (str_p("Kd") >> rgb)[SetColor{l, &Record::diffuse, this->rgb}] |
-            (str_p("map_Kd") >> lexeme_d[(*anychar_p)[DiffuseMap{l}]]) |
-            (str_p("Ks") >> rgb)[SetColor{l, &Record::specular, this->rgb}] |
-            (ch_p('d') >> real[StoreFloat{&record.alpha}]) |
-            (str_p("Ns") >> real[StoreFloat{&record.shininess}]) | (str_p("Ni") >> real) |
+  const auto rgb =
+      real[assign_a(numbers[0])] >> real[assign_a(numbers[1])] >> real[assign_a(numbers[2])];
+  // The record is a member of the loader: a colour's address holds for the grammar's lifetime.
+  const auto setColor = [l, n](float* colour) {
+    return [l, n, colour](const char*, const char*) { l->setColor(colour, n[0], n[1], n[2]); };
+  };
+  const auto newMaterial = [l](const char* first, const char* last) {
+    l->onNewMaterial(std::string(first, last));
+  };
+  const auto diffuseMap = [l](const char* first, const char* last) {
+    l->onDiffuseMap(std::string(first, last));
+  };
+  const auto rest = lexeme_d[*anychar_p];
+  grammar = (ch_p('#') >> rest) | (str_p("newmtl") >> rest[newMaterial]) |
+            (str_p("Ka") >> rgb)[setColor(record.ambient)] |
+            (str_p("Kd") >> rgb)[setColor(record.diffuse)] | (str_p("map_Kd") >> rest[diffuseMap]) |
+            (str_p("Ks") >> rgb)[setColor(record.specular)] |
+            (ch_p('d') >> real[assign_a(record.alpha)]) |
+            (str_p("Ns") >> real[assign_a(record.shininess)]) | (str_p("Ni") >> real) |
             (str_p("illum") >> digit_p) | eps_p;
 }
 

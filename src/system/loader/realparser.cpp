@@ -1,5 +1,6 @@
 #include "system/loader/realparser.h"
 
+#include <cmath>
 #include <limits>
 
 namespace System {

@@ -2,10 +2,9 @@
 // A Spirit primitive for the decimal reals of OBJ and MTL lines, read as double, handed on as
 // float.
 
-#include <boost/spirit/include/classic_core.hpp>
-#include <cmath>
 #include <cstdint>
-#include <iterator>
+
+#include "system/loader/lexemeparser.h"
 
 namespace System {
 namespace Loader {
@@ -16,89 +15,63 @@ float decimalToFloat(std::uint64_t mantissa, int exponent, bool negative);
 // Matches an optional sign, digits with an optional point (a digit on at least one side of it) and
 // an optional exponent. Unlike Spirit's own real_p, an "e" without digits ends the number instead
 // of failing it, any number of digits is accepted, and no pow() call is made per number.
-class RealParser : public boost::spirit::classic::parser<RealParser> {
+class RealParser : public LexemeParser<RealParser, float> {
  public:
-  typedef RealParser self_t;
-
-  template <typename ScannerT>
-  struct result {
-    typedef typename boost::spirit::classic::match_result<ScannerT, float>::type type;
-  };
-
-  template <typename ScannerT>
-  typename boost::spirit::classic::parser_result<self_t, ScannerT>::type parse(
-      const ScannerT& scan) const {
-    typedef typename boost::spirit::classic::parser_result<self_t, ScannerT>::type result_t;
-    return boost::spirit::classic::impl::implicit_lexeme_parse<result_t>(*this, scan, scan);
-  }
-
-  template <typename ScannerT>
-  typename boost::spirit::classic::parser_result<self_t, ScannerT>::type parse_main(
-      const ScannerT& scan) const {
-    typedef typename ScannerT::iterator_t Iterator;
-    const Iterator save = scan.first;
-    Iterator p = scan.first;
-    const Iterator last = scan.last;
-    bool negative = false;
-    if (p != last && (*p == '+' || *p == '-')) {
-      negative = *p == '-';
-      ++p;
-    }
-    // Up to 18 significant digits are kept; a float needs far fewer.
-    const std::uint64_t keepLimit = 100000000000000000ULL;
+  template <typename Iterator>
+  BOOST_FORCEINLINE static bool read(Iterator& p, Iterator last, float& value) {
+    const bool negative = readSign(p, last);
     std::uint64_t mantissa = 0;
     int exponent = 0;
-    bool anyDigit = false;
-    for (; p != last && isDigit(*p); ++p) {
-      anyDigit = true;
-      if (mantissa < keepLimit) {
-        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-      } else if (exponent < exponentLimit) {
-        ++exponent;
-      }
-    }
+    bool anyDigit = readDigits(p, last, false, mantissa, exponent);
     if (p != last && *p == '.') {
       ++p;
-      for (; p != last && isDigit(*p); ++p) {
-        anyDigit = true;
-        if (mantissa < keepLimit) {
-          mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-          if (exponent > -exponentLimit) {
-            --exponent;
-          }
-        }
-      }
+      anyDigit = readDigits(p, last, true, mantissa, exponent) || anyDigit;
     }
     if (!anyDigit) {
-      return scan.no_match();
+      return false;
     }
-    p = readExponent(p, last, exponent);
-    scan.first = p;
-    const std::size_t length = static_cast<std::size_t>(std::distance(save, p));
-    return scan.create_match(length, decimalToFloat(mantissa, exponent, negative), save, p);
+    readExponent(p, last, exponent);
+    value = decimalToFloat(mantissa, exponent, negative);
+    return true;
   }
 
  private:
+  // Bounds that keep the sums below from overflowing; both are far beyond the float range.
   static const int exponentLimit = 100000;
+  static constexpr std::uint64_t keepLimit = 100000000000000000ULL;
 
-  static bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-  // Adds an exponent part to exponent and returns the position after it; an "e" that no digit
-  // follows is left unread.
+  // Adds the digits at p to mantissa, keeping up to 18 significant ones (a float needs far fewer):
+  // integer digits beyond them raise the exponent, kept fraction digits lower it. False when no
+  // digit stands at p.
   template <typename Iterator>
-  static Iterator readExponent(Iterator p, Iterator last, int& exponent) {
+  static bool readDigits(Iterator& p, Iterator last, bool fraction, std::uint64_t& mantissa,
+                         int& exponent) {
+    const Iterator first = p;
+    for (; p != last && isDigit(*p); ++p) {
+      if (mantissa < keepLimit) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        if (fraction && exponent > -exponentLimit) {
+          --exponent;
+        }
+      } else if (!fraction && exponent < exponentLimit) {
+        ++exponent;
+      }
+    }
+    return p != first;
+  }
+
+  // Adds an exponent part at p to exponent and moves p past it; an "e" that no digit follows is
+  // left unread.
+  template <typename Iterator>
+  static void readExponent(Iterator& p, Iterator last, int& exponent) {
     if (p == last || (*p != 'e' && *p != 'E')) {
-      return p;
+      return;
     }
     Iterator q = p;
     ++q;
-    bool negative = false;
-    if (q != last && (*q == '+' || *q == '-')) {
-      negative = *q == '-';
-      ++q;
-    }
+    const bool negative = readSign(q, last);
     if (q == last || !isDigit(*q)) {
-      return p;
+      return;
     }
     int value = 0;
     for (; q != last && isDigit(*q); ++q) {
@@ -107,7 +80,7 @@ class RealParser : public boost::spirit::classic::parser<RealParser> {
       }
     }
     exponent += negative ? -value : value;
-    return q;
+    p = q;
   }
 };
 

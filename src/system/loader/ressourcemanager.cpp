@@ -20,6 +20,14 @@ using Data::Geometry::Texture;
 
 RessourceManager* RessourceManager::instance = nullptr;
 
+namespace {
+
+void setFrom(Data::Geometry::Color& colour, const float* rgba) {
+  colour.set(rgba[0], rgba[1], rgba[2], rgba[3]);
+}
+
+}  // namespace
+
 RessourceManager* RessourceManager::getInstance() {
   if (instance == nullptr) {
     instance = new RessourceManager();
@@ -90,7 +98,6 @@ boost::shared_ptr<Texture> RessourceManager::loadTexture(std::string fileName) {
 }
 
 boost::shared_ptr<Mesh> RessourceManager::loadMesh(std::string fileName) {
-  using namespace boost::placeholders;
   // The previous mesh is not needed while the new file is parsed.
   currentMesh.reset();
   WavefrontLoader loader(fileName);
@@ -100,6 +107,19 @@ boost::shared_ptr<Mesh> RessourceManager::loadMesh(std::string fileName) {
   badFaces = 0;
   currentMesh.reset(new Mesh());
   currentMesh->resize(loader.vertexCount(), loader.triangleCount(), loader.quadCount());
+  bindCallbacks(loader);
+  loader.emitPass();
+
+  reportRejectedCallbacks(fileName);
+  std::cout << "mesh loaded: " << *currentMesh << std::endl;
+  std::cout << "counts: vc" << vc << " nc" << nc << " txc" << txc << " trc" << trc << " qc" << qc
+            << std::endl;
+  return currentMesh;
+}
+
+// Normals and texture coordinates get slots, and their callbacks, only when the file has some.
+void RessourceManager::bindCallbacks(WavefrontLoader& loader) {
+  using namespace boost::placeholders;
   if (loader.hasNormals()) {
     currentMesh->enableNormals();
     loader.normalCallback = boost::bind(&RessourceManager::addNormal, this, _1, _2, _3);
@@ -114,18 +134,11 @@ boost::shared_ptr<Mesh> RessourceManager::loadMesh(std::string fileName) {
   loader.useMaterialCallback = boost::bind(&RessourceManager::setMaterial, this, _1);
   loader.materialCallback = boost::bind(&RessourceManager::addMaterial, this, _1, _2);
   loader.textureCallback = boost::bind(&RessourceManager::setTexture, this, _1);
-  loader.emitPass();
-
-  reportDroppedCallbacks(fileName);
-  std::cout << "mesh loaded: " << *currentMesh << std::endl;
-  std::cout << "counts: vc" << vc << " nc" << nc << " txc" << txc << " trc" << trc << " qc" << qc
-            << std::endl;
-  return currentMesh;
 }
 
-// The loader promises no more callbacks than it counted; should it break that
-// promise, the extra ones are dropped rather than written past a sequence.
-void RessourceManager::reportDroppedCallbacks(const std::string& fileName) const {
+// The loader promises no more callbacks than it counted and no face naming a vertex it did not
+// deliver; should it break that promise, the mesh stays within its sequences and the log says so.
+void RessourceManager::reportRejectedCallbacks(const std::string& fileName) const {
   const Mesh& mesh = *currentMesh;
   const bool dropped =
       std::size_t(vc) > mesh.vertices.size() || std::size_t(nc) > mesh.normals.size() ||
@@ -210,10 +223,9 @@ void RessourceManager::addQuad(int a, int b, int c, int d) {
 void RessourceManager::addMaterial(std::string name, WavefrontLoader::color record) {
   boost::shared_ptr<Material> material(new Material());
   material->name = name;
-  material->ambient.set(record.ambient[0], record.ambient[1], record.ambient[2], record.ambient[3]);
-  material->diffuse.set(record.diffuse[0], record.diffuse[1], record.diffuse[2], record.diffuse[3]);
-  material->specular.set(record.specular[0], record.specular[1], record.specular[2],
-                         record.specular[3]);
+  setFrom(material->ambient, record.ambient);
+  setFrom(material->diffuse, record.diffuse);
+  setFrom(material->specular, record.specular);
   material->shininess = record.shininess;
   materials[name] = material;
   currentMaterial = material;

@@ -47,8 +47,9 @@ class RessourceManager {
   RessourceManager(const RessourceManager&) = delete;
   RessourceManager& operator=(const RessourceManager&) = delete;
 
+  void bindCallbacks(WavefrontLoader& loader);
+  void reportRejectedCallbacks(const std::string& fileName) const;
   bool vertexInRange(int index) const;
-  void reportDroppedCallbacks(const std::string& fileName) const;
 
   // Slot counters of the load in progress; they keep their final values after it.
   std::int32_t vc = 0;

@@ -23,13 +23,6 @@ typedef void (*NullVector3)(std::string, float, float, float);
 typedef void (*NullInts3)(std::string, int, int, int);
 typedef void (*NullInts4)(std::string, int, int, int, int);
 
-void setRgb(float* rgba, float r, float g, float b, float a) {
-  rgba[0] = r;
-  rgba[1] = g;
-  rgba[2] = b;
-  rgba[3] = a;
-}
-
 }  // namespace
 
 void nullCallback(std::string) {}
@@ -59,11 +52,12 @@ std::size_t hash_value(const WavefrontLoader::FaceVertex& vertex) {
 
 // Shininess starts at 0, the material's own default, so that a material read before any "Ns"
 // line gets a defined value.
-WavefrontLoader::color::color() : alpha(1.0f), shininess(0.0f) {
-  setRgb(diffuse, 0.0f, 0.0f, 0.0f, 1.0f);
-  setRgb(ambient, 0.0f, 0.0f, 0.0f, 1.0f);
-  setRgb(specular, 0.0f, 0.0f, 0.0f, 1.0f);
-}
+WavefrontLoader::color::color()
+    : diffuse{0.0f, 0.0f, 0.0f, 1.0f},
+      ambient{0.0f, 0.0f, 0.0f, 1.0f},
+      specular{0.0f, 0.0f, 0.0f, 1.0f},
+      alpha(1.0f),
+      shininess(0.0f) {}
 
 WavefrontLoader::WavefrontLoader(std::string path)
     : numVertices(0),
@@ -79,12 +73,9 @@ WavefrontLoader::WavefrontLoader(std::string path)
   resetActions();
   std::cout << LOG_PREFIX << "loading mesh from file " << path << std::endl;
   const std::string::size_type separator = path.find_last_of("/\\");
-  if (separator == std::string::npos) {
-    fileName = path;
-  } else {
-    directory = path.substr(0, separator + 1);
-    fileName = path.substr(separator + 1);
-  }
+  const std::size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
+  directory = path.substr(0, nameStart);
+  fileName = path.substr(nameStart);
   parseFileFunction = boost::bind(&WavefrontLoader::parseFile, this, _1, _2);
 }
 
@@ -259,41 +250,32 @@ void WavefrontLoader::onNewMaterial(std::string name) {
 // A position that cannot be read is delivered as the origin, so that vertex k stays the position
 // of face vertex k; a normal or texture coordinate named by a bad index is delivered as zeros.
 void WavefrontLoader::emitVertex(int v, int vt, int vn) {
-  const Vektor* const position = entryAt(positions, v, "v");
-  if (position != nullptr) {
-    vertexCallback(position->x, position->y, position->z);
-  } else {
-    vertexCallback(0.0f, 0.0f, 0.0f);
-  }
+  static const Vektor zeros(0.0f, 0.0f, 0.0f);
+  static const Coord noCoord(0.0f, 0.0f);
+  const Vektor& position = entryAt(positions, v, "v", zeros);
+  vertexCallback(position.x, position.y, position.z);
   if (vn >= 0) {
-    const Vektor* const normal = entryAt(normals, vn, "vn");
-    if (normal != nullptr) {
-      normalCallback(normal->x, normal->y, normal->z);
-    } else {
-      normalCallback(0.0f, 0.0f, 0.0f);
-    }
+    const Vektor& normal = entryAt(normals, vn, "vn", zeros);
+    normalCallback(normal.x, normal.y, normal.z);
   }
   if (vt >= 0) {
-    const Coord* const texCoord = entryAt(texCoords, vt, "vt");
-    if (texCoord != nullptr) {
-      texCoordCallback(texCoord->u, texCoord->v);
-    } else {
-      texCoordCallback(0.0f, 0.0f);
-    }
+    const Coord& texCoord = entryAt(texCoords, vt, "vt", noCoord);
+    texCoordCallback(texCoord.u, texCoord.v);
   }
 }
 
 template <typename T>
-const T* WavefrontLoader::entryAt(const std::vector<T>& list, int index, const char* kind) {
+const T& WavefrontLoader::entryAt(const std::vector<T>& list, int index, const char* kind,
+                                  const T& fallback) {
   if (index > 0 && static_cast<std::size_t>(index) <= list.size()) {
-    return &list[static_cast<std::size_t>(index - 1)];
+    return list[static_cast<std::size_t>(index - 1)];
   }
   if (index >= 0 && !emitted.badIndexReported) {
     emitted.badIndexReported = true;
     std::cerr << LOG_PREFIX << "ERROR: face index " << index << " names none of the " << list.size()
               << " " << kind << " lines of file " << directory << fileName << std::endl;
   }
-  return nullptr;
+  return fallback;
 }
 
 }  // namespace Loader

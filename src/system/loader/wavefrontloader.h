@@ -85,6 +85,7 @@ class WavefrontLoader {
   // Delivers vertices, faces and materials through the callbacks, in file order.
   void emitPass();
 
+  // The passes' own steps, public for the grammars and for tests.
   void countPass();
   void fillPass();
   void resetCallbacks();
@@ -99,6 +100,7 @@ class WavefrontLoader {
   void onDiffuseMap(std::string name);
   void onNewMaterial(std::string name);
 
+  // The receiver's callbacks, bound before emitPass(); they run in the emit pass only.
   Vector3Callback vertexCallback;
   Vector3Callback normalCallback;
   Vector2Callback texCoordCallback;
@@ -111,6 +113,7 @@ class WavefrontLoader {
   std::string fileName;
   std::string directory;
 
+  // Line counts of the count pass.
   std::int32_t numVertices;
   std::int32_t numNormals;
   std::int32_t numTexCoords;
@@ -118,12 +121,15 @@ class WavefrontLoader {
   std::int32_t numQuads;
   std::int32_t numTriangles;
 
+  // What the fill pass keeps; list entry k - 1 is what index k names.
   FaceVertexSet uniqueVertices;
   std::vector<Vektor> positions;
   std::vector<Vektor> normals;
   std::vector<Coord> texCoords;
+  // Numbers of the face vertices of the face line being read (emit pass).
   std::vector<int> faceIndices;
 
+  // What the grammars fire; each pass binds its own.
   ParseFileFunction parseFileFunction;
   Vector3Callback vertexAction;
   Vector3Callback normalAction;
@@ -148,9 +154,9 @@ class WavefrontLoader {
   };
 
   void emitVertex(int v, int vt, int vn);
-  // The entry that a face index names, or null when the index is absent or names no entry.
+  // The entry that a face index names, or fallback when the index is absent or names no entry.
   template <typename T>
-  const T* entryAt(const std::vector<T>& list, int index, const char* kind);
+  const T& entryAt(const std::vector<T>& list, int index, const char* kind, const T& fallback);
 
   std::unique_ptr<ObjGrammar> objGrammar;
   std::unique_ptr<MtlGrammar> mtlGrammar;
