@@ -1,7 +1,7 @@
 #pragma once
 // An RGBA colour, packed as exactly its four float components.
 
-#include <type_traits>
+#include "data/geometry/packed.h"
 
 namespace Data {
 namespace Geometry {
@@ -21,9 +21,7 @@ struct Color {
   }
 };
 
-static_assert(sizeof(Color) == 4 * sizeof(float), "Color must be packed");
-static_assert(std::is_trivially_copyable<Color>::value, "Color must copy as plain bytes");
-static_assert(std::is_standard_layout<Color>::value, "Color must keep its components in order");
+static_assert(isPackedArrayOf<Color, float, 4>(), "Color must be four floats, packed");
 
 }  // namespace Geometry
 }  // namespace Data

@@ -3,7 +3,8 @@
 // Vectors are columns: in A * B, B acts first.
 
 #include <cmath>
-#include <type_traits>
+
+#include "data/geometry/packed.h"
 
 namespace Data {
 namespace Geometry {
@@ -106,9 +107,8 @@ class TMatrix4 {
   T elements_[16];
 };
 
-static_assert(sizeof(TMatrix4<float>) == 16 * sizeof(float), "TMatrix4<float> must be packed");
-static_assert(std::is_trivially_copyable<TMatrix4<float>>::value,
-              "TMatrix4<float> must copy as plain bytes");
+static_assert(isPackedArrayOf<TMatrix4<float>, float, 16>(),
+              "TMatrix4<float> must be sixteen floats, packed");
 
 template <typename T>
 TMatrix4<T> operator*(TMatrix4<T> left, const TMatrix4<T>& right) {

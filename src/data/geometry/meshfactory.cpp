@@ -34,100 +34,37 @@ void shareOneMaterial(Mesh& mesh) {
   for (auto& slot : mesh.materials) slot = material;
 }
 
+// One side of the named cube: its material, outward normal and two counter-clockwise
+// triangles.
 struct Side {
   const char* name;
-  float r, g, b, a;
-  float nx, ny, nz;
+  float diffuse[4];
+  float normal[3];
   float positions[6][3];
 };
 
-// Two counter-clockwise triangles per side, in the order +z, -z, +y, -y, +x, -x.
+// clang-format off
 const Side kNamedSides[6] = {
-    {"dark red",
-     0.5f,
-     0,
-     0,
-     1,
-     0,
-     0,
-     1,
-     {{0.5f, -0.5f, 0.5f},
-      {0.5f, 0.5f, 0.5f},
-      {-0.5f, -0.5f, 0.5f},
-      {0.5f, 0.5f, 0.5f},
-      {-0.5f, 0.5f, 0.5f},
-      {-0.5f, -0.5f, 0.5f}}},
-    {"light red",
-     1,
-     0,
-     0,
-     1,
-     0,
-     0,
-     -1,
-     {{-0.5f, 0.5f, -0.5f},
-      {0.5f, 0.5f, -0.5f},
-      {-0.5f, -0.5f, -0.5f},
-      {0.5f, 0.5f, -0.5f},
-      {0.5f, -0.5f, -0.5f},
-      {-0.5f, -0.5f, -0.5f}}},
-    {"dark green",
-     0,
-     0.5f,
-     0,
-     1,
-     0,
-     1,
-     0,
-     {{-0.5f, 0.5f, 0.5f},
-      {0.5f, 0.5f, 0.5f},
-      {-0.5f, 0.5f, -0.5f},
-      {0.5f, 0.5f, 0.5f},
-      {0.5f, 0.5f, -0.5f},
-      {-0.5f, 0.5f, -0.5f}}},
-    {"light green",
-     0,
-     1,
-     0,
-     1,
-     0,
-     -1,
-     0,
-     {{0.5f, -0.5f, 0.5f},
-      {-0.5f, -0.5f, 0.5f},
-      {0.5f, -0.5f, -0.5f},
-      {-0.5f, -0.5f, 0.5f},
-      {-0.5f, -0.5f, -0.5f},
-      {0.5f, -0.5f, -0.5f}}},
-    {"dark blue",
-     0,
-     0,
-     0.5f,
-     1,
-     1,
-     0,
-     0,
-     {{0.5f, -0.5f, 0.5f},
-      {0.5f, -0.5f, -0.5f},
-      {0.5f, 0.5f, 0.5f},
-      {0.5f, -0.5f, -0.5f},
-      {0.5f, 0.5f, -0.5f},
-      {0.5f, 0.5f, 0.5f}}},
-    {"light blue",
-     0,
-     0,
-     1,
-     1,
-     -1,
-     0,
-     0,
-     {{-0.5f, 0.5f, -0.5f},
-      {-0.5f, -0.5f, -0.5f},
-      {-0.5f, 0.5f, 0.5f},
-      {-0.5f, -0.5f, -0.5f},
-      {-0.5f, -0.5f, 0.5f},
-      {-0.5f, 0.5f, 0.5f}}},
+    {"dark red", {0.5f, 0, 0, 1}, {0, 0, 1},
+     {{0.5f, -0.5f, 0.5f}, {0.5f, 0.5f, 0.5f}, {-0.5f, -0.5f, 0.5f},
+      {0.5f, 0.5f, 0.5f}, {-0.5f, 0.5f, 0.5f}, {-0.5f, -0.5f, 0.5f}}},
+    {"light red", {1, 0, 0, 1}, {0, 0, -1},
+     {{-0.5f, 0.5f, -0.5f}, {0.5f, 0.5f, -0.5f}, {-0.5f, -0.5f, -0.5f},
+      {0.5f, 0.5f, -0.5f}, {0.5f, -0.5f, -0.5f}, {-0.5f, -0.5f, -0.5f}}},
+    {"dark green", {0, 0.5f, 0, 1}, {0, 1, 0},
+     {{-0.5f, 0.5f, 0.5f}, {0.5f, 0.5f, 0.5f}, {-0.5f, 0.5f, -0.5f},
+      {0.5f, 0.5f, 0.5f}, {0.5f, 0.5f, -0.5f}, {-0.5f, 0.5f, -0.5f}}},
+    {"light green", {0, 1, 0, 1}, {0, -1, 0},
+     {{0.5f, -0.5f, 0.5f}, {-0.5f, -0.5f, 0.5f}, {0.5f, -0.5f, -0.5f},
+      {-0.5f, -0.5f, 0.5f}, {-0.5f, -0.5f, -0.5f}, {0.5f, -0.5f, -0.5f}}},
+    {"dark blue", {0, 0, 0.5f, 1}, {1, 0, 0},
+     {{0.5f, -0.5f, 0.5f}, {0.5f, -0.5f, -0.5f}, {0.5f, 0.5f, 0.5f},
+      {0.5f, -0.5f, -0.5f}, {0.5f, 0.5f, -0.5f}, {0.5f, 0.5f, 0.5f}}},
+    {"light blue", {0, 0, 1, 1}, {-1, 0, 0},
+     {{-0.5f, 0.5f, -0.5f}, {-0.5f, -0.5f, -0.5f}, {-0.5f, 0.5f, 0.5f},
+      {-0.5f, -0.5f, -0.5f}, {-0.5f, -0.5f, 0.5f}, {-0.5f, 0.5f, 0.5f}}},
 };
+// clang-format on
 
 }  // namespace
 
@@ -150,23 +87,17 @@ boost::shared_ptr<Mesh> createNamedColorCube() {
   mesh->resize(36, 0, 0);
   mesh->enableNormals();
   for (std::size_t k = 0; k < 6; ++k) {
+    const Side& side = kNamedSides[k];
     const boost::shared_ptr<Material> material(new Material);
+    material->diffuse.set(side.diffuse[0], side.diffuse[1], side.diffuse[2], side.diffuse[3]);
+    material->name = side.name;
     mesh->materials[2 * k] = material;
     mesh->materials[2 * k + 1] = material;
-  }
-  for (std::size_t k = 0; k < 6; ++k) {
-    const Side& side = kNamedSides[k];
-    Material& material = *mesh->materials[2 * k];
-    material.diffuse.set(side.r, side.g, side.b, side.a);
-    material.name = side.name;
-  }
-  for (std::size_t k = 0; k < 6; ++k) {
-    const Side& side = kNamedSides[k];
     for (std::size_t i = 0; i < 6; ++i) {
       const float* p = side.positions[i];
       mesh->vertices[6 * k + i].set(p[0], p[1], p[2]);
+      mesh->normals[6 * k + i].set(side.normal[0], side.normal[1], side.normal[2]);
     }
-    for (std::size_t i = 0; i < 6; ++i) mesh->normals[6 * k + i].set(side.nx, side.ny, side.nz);
   }
   return mesh;
 }

@@ -2,7 +2,8 @@
 // The four 0-based vertex numbers of one quad, packed for glDrawElements.
 
 #include <cstdint>
-#include <type_traits>
+
+#include "data/geometry/packed.h"
 
 namespace Data {
 namespace Geometry {
@@ -21,11 +22,8 @@ struct QuadIndices {
   }
 };
 
-static_assert(sizeof(QuadIndices) == 4 * sizeof(std::uint32_t), "QuadIndices must be packed");
-static_assert(std::is_trivially_copyable<QuadIndices>::value,
-              "QuadIndices must copy as plain bytes");
-static_assert(std::is_standard_layout<QuadIndices>::value,
-              "QuadIndices must keep its indices in order");
+static_assert(isPackedArrayOf<QuadIndices, std::uint32_t, 4>(),
+              "QuadIndices must be four 32-bit indices, packed");
 
 }  // namespace Geometry
 }  // namespace Data

@@ -1,7 +1,7 @@
 #pragma once
 // A 2D texture coordinate, packed as exactly its two float components.
 
-#include <type_traits>
+#include "data/geometry/packed.h"
 
 namespace Data {
 namespace Geometry {
@@ -17,10 +17,7 @@ struct TexCoord {
   }
 };
 
-static_assert(sizeof(TexCoord) == 2 * sizeof(float), "TexCoord must be packed");
-static_assert(std::is_trivially_copyable<TexCoord>::value, "TexCoord must copy as plain bytes");
-static_assert(std::is_standard_layout<TexCoord>::value,
-              "TexCoord must keep its components in order");
+static_assert(isPackedArrayOf<TexCoord, float, 2>(), "TexCoord must be two floats, packed");
 
 }  // namespace Geometry
 }  // namespace Data

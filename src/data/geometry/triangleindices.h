@@ -2,7 +2,8 @@
 // The three 0-based vertex numbers of one triangle, packed for glDrawElements.
 
 #include <cstdint>
-#include <type_traits>
+
+#include "data/geometry/packed.h"
 
 namespace Data {
 namespace Geometry {
@@ -20,12 +21,8 @@ struct TriangleIndices {
   }
 };
 
-static_assert(sizeof(TriangleIndices) == 3 * sizeof(std::uint32_t),
-              "TriangleIndices must be packed");
-static_assert(std::is_trivially_copyable<TriangleIndices>::value,
-              "TriangleIndices must copy as plain bytes");
-static_assert(std::is_standard_layout<TriangleIndices>::value,
-              "TriangleIndices must keep its indices in order");
+static_assert(isPackedArrayOf<TriangleIndices, std::uint32_t, 3>(),
+              "TriangleIndices must be three 32-bit indices, packed");
 
 }  // namespace Geometry
 }  // namespace Data

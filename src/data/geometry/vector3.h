@@ -2,7 +2,8 @@
 // A point or direction in 3D, packed as exactly its three components.
 
 #include <cmath>
-#include <type_traits>
+
+#include "data/geometry/packed.h"
 
 namespace Data {
 namespace Geometry {
@@ -49,12 +50,8 @@ class TVector3 {
   }
 };
 
-// Sequences of vectors go to OpenGL as packed client arrays.
-static_assert(sizeof(TVector3<float>) == 3 * sizeof(float), "TVector3<float> must be packed");
-static_assert(std::is_trivially_copyable<TVector3<float>>::value,
-              "TVector3<float> must copy as plain bytes");
-static_assert(std::is_standard_layout<TVector3<float>>::value,
-              "TVector3<float> must keep its components in order");
+static_assert(isPackedArrayOf<TVector3<float>, float, 3>(),
+              "TVector3<float> must be three floats, packed");
 
 }  // namespace Geometry
 }  // namespace Data
