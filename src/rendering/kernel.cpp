@@ -1,6 +1,7 @@
 #include "rendering/kernel.h"
 
 #include <boost/date_time/posix_time/posix_time.hpp>
+#include <boost/make_shared.hpp>
 #include <cstdlib>
 #include <iostream>
 #include <sstream>
@@ -31,22 +32,15 @@ const char* glText(GLenum name) {
 Kernel* Kernel::singleton = nullptr;
 
 Kernel* Kernel::instance() {
-  if (!singleton) {
-    Kernel* kernel = new Kernel();
-    singleton = kernel;
-  }
+  if (!singleton) singleton = new Kernel();
   return singleton;
 }
 
-Kernel::Kernel() : shaders(50) {
-  viewports.push_back(boost::shared_ptr<Viewport>(new Viewport()));
-  windowWidth = 640;
-  windowHeight = 480;
-  gameModeWidth = 800;
-  gameModeHeight = 600;
-  viewMatrix = Matrix::identity();
-  modelMatrix = Matrix::identity();
-}
+Kernel::Kernel()
+    : viewports{boost::make_shared<Viewport>()},
+      shaders(50),
+      viewMatrix(Matrix::identity()),
+      modelMatrix(Matrix::identity()) {}
 
 void Kernel::init(int argc, char** argv) {
   std::cout << LOG_PREFIX << "init renderer:" << std::endl;

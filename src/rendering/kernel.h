@@ -24,14 +24,6 @@ namespace Rendering {
 
 class Viewport;
 
-// The GL type constant of an element type of the client arrays.
-template <typename T>
-struct glType;
-template <>
-struct glType<float> {
-  static constexpr GLenum value = GL_FLOAT;
-};
-
 // One per process, reached through instance(); use it as instance(), init(), the
 // application's own set-up, then run(). Every GL call needs the window made by init().
 class Kernel {

@@ -36,10 +36,10 @@ void Kernel::drawMeshArrays(MeshPtr mesh) {
   const bool colors = perVertex(m.colors, vertices);
 
   glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(3, glType<float>::value, 0, m.vertices.data());
+  glVertexPointer(3, GL_FLOAT, 0, m.vertices.data());
   if (normals) {
     glEnableClientState(GL_NORMAL_ARRAY);
-    glNormalPointer(glType<float>::value, 0, m.normals.data());
+    glNormalPointer(GL_FLOAT, 0, m.normals.data());
   }
   if (texCoords) {
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);

@@ -94,54 +94,42 @@ void Kernel::useShader(ShaderPtr shader) {
 
 namespace {
 
-// What setUniforms writes for one uniform; the getting texts keep their old spelling.
-struct UniformMessages {
+// A uniform of the programs, and the name its "getting" messages give it: they keep an old
+// misspelling that log readers may search for.
+struct Uniform {
   const char* name;
-  const char* gettingInvalidValue;
-  const char* gettingInvalidOperation;
-  const char* settingInvalidOperation;
-  const char* settingInvalidValue;
+  const char* gettingName;
 };
 
-const UniformMessages viewMatrixMessages = {
-    "viewMatrix", ": getting uniform viewMatirx: invalid value",
-    ": getting uniform viewMatirx: invalid operation",
-    ": setting uniform viewMatrix generates GL_INVALID_OPERATION",
-    ": setting uniform viewMatrix generates GL_INVALID_VALUE"};
-const UniformMessages modelMatrixMessages = {
-    "modelMatrix", ": getting uniform modelMatirx: invalid value",
-    ": getting uniform modelMatirx: invalid operation",
-    ": setting uniform modelMatrix generates GL_INVALID_OPERATION",
-    ": setting uniform modelMatrix generates GL_INVALID_VALUE"};
-const UniformMessages shadowMapMessages = {
-    "shadowMap", ": getting uniform shadowMap: invalid value",
-    ": getting uniform shadowMap: invalid operation",
-    ": setting uniform shadowMap generates GL_INVALID_OPERATION",
-    ": setting uniform shadowMap generates GL_INVALID_VALUE"};
+const Uniform viewMatrixUniform = {"viewMatrix", "viewMatirx"};
+const Uniform modelMatrixUniform = {"modelMatrix", "modelMatirx"};
+const Uniform shadowMapUniform = {"shadowMap", "shadowMap"};
 
 // The location of the uniform, or -1 after writing why when the GL refused the query.
 // A program without that uniform gives -1 silently.
-GLint locate(const Data::Geometry::Shader& shader, const UniformMessages& messages) {
-  const GLint location = glGetUniformLocation(shader.program, messages.name);
+GLint locate(const Data::Geometry::Shader& shader, const Uniform& uniform) {
+  const GLint location = glGetUniformLocation(shader.program, uniform.name);
   if (location != -1) return location;
   const GLenum error = glGetError();
-  if (error == GL_INVALID_VALUE) {
-    std::cerr << LOG_PREFIX << "shader " << shader.name << messages.gettingInvalidValue
-              << std::endl;
-  } else if (error == GL_INVALID_OPERATION) {
-    std::cerr << LOG_PREFIX << "shader " << shader.name << messages.gettingInvalidOperation
-              << std::endl;
+  if (error == GL_INVALID_VALUE || error == GL_INVALID_OPERATION) {
+    std::cerr << LOG_PREFIX << "shader " << shader.name << ": getting uniform "
+              << uniform.gettingName << ": "
+              << (error == GL_INVALID_VALUE ? "invalid value" : "invalid operation") << std::endl;
   }
   return -1;
 }
 
-void checkSet(const Data::Geometry::Shader& shader, const UniformMessages& messages) {
+// Locates the uniform, sets it through set(location) and reports what the GL refused.
+template <typename Set>
+void setUniform(const Data::Geometry::Shader& shader, const Uniform& uniform, Set set) {
+  const GLint location = locate(shader, uniform);
+  if (location == -1) return;
+  set(location);
   const GLenum error = glGetError();
-  if (error == GL_INVALID_OPERATION) {
-    std::cerr << LOG_PREFIX << "shader " << shader.name << messages.settingInvalidOperation
-              << std::endl;
-  } else if (error == GL_INVALID_VALUE) {
-    std::cerr << LOG_PREFIX << "shader " << shader.name << messages.settingInvalidValue
+  if (error == GL_INVALID_OPERATION || error == GL_INVALID_VALUE) {
+    std::cerr << LOG_PREFIX << "shader " << shader.name << ": setting uniform " << uniform.name
+              << " generates "
+              << (error == GL_INVALID_VALUE ? "GL_INVALID_VALUE" : "GL_INVALID_OPERATION")
               << std::endl;
   }
 }
@@ -153,21 +141,12 @@ void Kernel::setUniforms() {
   const Data::Geometry::Shader& shader = *currentShader;
   // Only the errors of the calls below should be judged.
   glGetError();
-  GLint location = locate(shader, viewMatrixMessages);
-  if (location != -1) {
-    glUniformMatrix4fv(location, 1, GL_FALSE, viewMatrix[0]);
-    checkSet(shader, viewMatrixMessages);
-  }
-  location = locate(shader, modelMatrixMessages);
-  if (location != -1) {
-    glUniformMatrix4fv(location, 1, GL_FALSE, modelMatrix[0]);
-    checkSet(shader, modelMatrixMessages);
-  }
-  location = locate(shader, shadowMapMessages);
-  if (location != -1) {
-    glUniform1i(location, 1);
-    checkSet(shader, shadowMapMessages);
-  }
+  setUniform(shader, viewMatrixUniform,
+             [this](GLint at) { glUniformMatrix4fv(at, 1, GL_FALSE, viewMatrix[0]); });
+  setUniform(shader, modelMatrixUniform,
+             [this](GLint at) { glUniformMatrix4fv(at, 1, GL_FALSE, modelMatrix[0]); });
+  // The shadow map is always on texture unit 1.
+  setUniform(shader, shadowMapUniform, [](GLint at) { glUniform1i(at, 1); });
 }
 
 void Kernel::recompileShaders() {
