@@ -35,6 +35,10 @@ Moveable& newTransform(Rendering::Scenegraph::Node& node) {
   return *node.transform;
 }
 
+boost::shared_ptr<GroupNode> addGroup(GroupNode& parent) {
+  return parent.add(boost::shared_ptr<GroupNode>(new GroupNode()));
+}
+
 }  // namespace
 
 void setupScene() {
@@ -57,12 +61,10 @@ void setupScene() {
   boost::shared_ptr<Data::Geometry::Mesh> thunderdome = ressources->loadMesh("mtl/thunderdome.obj");
   root->add(thunderdome);
 
-  boost::shared_ptr<Data::Geometry::Light> light(new Data::Geometry::Light());
-  boost::shared_ptr<Moveable> lightMoveable(new Moveable());
-  boost::shared_ptr<LeafNode> lightLeaf = root->add(light);
-  lightLeaf->transform = lightMoveable;
-  lightMoveable->translatePlusZ(10, false);
-  lightTransform = lightMoveable;
+  boost::shared_ptr<LeafNode> lightLeaf =
+      root->add(boost::shared_ptr<Data::Geometry::Light>(new Data::Geometry::Light()));
+  newTransform(*lightLeaf).translatePlusZ(10, false);
+  lightTransform = lightLeaf->transform;
 
   boost::shared_ptr<LeafNode> camera0Leaf = root->add(viewport0->camera);
   newTransform(*camera0Leaf)
@@ -70,16 +72,14 @@ void setupScene() {
       .translateMinusY(0.5f, false)
       .rotateX(0.1f, false);
 
-  boost::shared_ptr<GroupNode> centreGroup =
-      root->add(boost::shared_ptr<GroupNode>(new GroupNode()));
+  boost::shared_ptr<GroupNode> centreGroup = addGroup(*root);
 
   boost::shared_ptr<Data::Geometry::Mesh> monkey = ressources->loadMesh("mtl/monkey.obj");
   boost::shared_ptr<LeafNode> monkeyLeaf = centreGroup->add(monkey);
   newTransform(*monkeyLeaf).rotateX(quarterTurn, false);
   monkeyTransform = monkeyLeaf->transform;
 
-  boost::shared_ptr<GroupNode> signGroup =
-      centreGroup->add(boost::shared_ptr<GroupNode>(new GroupNode()));
+  boost::shared_ptr<GroupNode> signGroup = addGroup(*centreGroup);
   newTransform(*signGroup);
   signGroupTransform = signGroup->transform;
 
@@ -102,8 +102,7 @@ void setupScene() {
       .translatePlusX(1.4f, false);
   signTransform3 = signLeaf3->transform;
 
-  boost::shared_ptr<GroupNode> orbitGroup =
-      root->add(boost::shared_ptr<GroupNode>(new GroupNode()));
+  boost::shared_ptr<GroupNode> orbitGroup = addGroup(*root);
   newTransform(*orbitGroup).translatePlusZ(7, false);
   orbitTransform = orbitGroup->transform;
   orbitSpinTransform = orbitGroup->transform;

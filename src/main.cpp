@@ -19,11 +19,7 @@ int main(int argc, char** argv) {
 
 void toggleGameMode() {
   Rendering::Kernel* kernel = Rendering::Kernel::instance();
-  if (kernel->isGameModeActive()) {
-    kernel->setGameMode(false);
-  } else {
-    kernel->setGameMode(true);
-  }
+  kernel->setGameMode(!kernel->isGameModeActive());
   // The new window or game mode starts without keyboard callbacks.
   System::InputManager::getInstance()->registerCallbacks();
 }
