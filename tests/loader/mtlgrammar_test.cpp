@@ -2,17 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <boost/bind/bind.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "loader/ressourcetestfiles.h"
+#include "loader/loadertest.h"
 #include "system/loader/wavefrontloader.h"
 
 namespace {
 
-using namespace boost::placeholders;
+using loadertest::CallLog;
 using System::Loader::WavefrontLoader;
 typedef WavefrontLoader::color Record;
 
@@ -22,18 +21,17 @@ std::string rgba(const float* c) {
   return out.str();
 }
 
-// The fields of a record that differ from a new record's.
+// The fields of a record that differ from a new one's: no name, opaque black, shininess 0.
 std::string changes(const Record& record) {
-  const Record fresh;
   std::ostringstream out;
-  if (record.name != fresh.name) out << "name[" << record.name << "] ";
-  if (rgba(record.ambient) != rgba(fresh.ambient)) out << "Ka=" << rgba(record.ambient) << " ";
-  if (rgba(record.diffuse) != rgba(fresh.diffuse)) out << "Kd=" << rgba(record.diffuse) << " ";
-  if (rgba(record.specular) != rgba(fresh.specular)) out << "Ks=" << rgba(record.specular) << " ";
-  if (record.alpha != fresh.alpha) out << "d=" << record.alpha << " ";
-  if (record.shininess != fresh.shininess) out << "Ns=" << record.shininess << " ";
-  if (record.texture != fresh.texture) out << "map[" << record.texture << "] ";
-  return out.str();
+  if (!record.name.empty()) out << " name[" << record.name << "]";
+  if (rgba(record.ambient) != "0,0,0,1") out << " Ka=" << rgba(record.ambient);
+  if (rgba(record.diffuse) != "0,0,0,1") out << " Kd=" << rgba(record.diffuse);
+  if (rgba(record.specular) != "0,0,0,1") out << " Ks=" << rgba(record.specular);
+  if (record.alpha != 1) out << " d=" << record.alpha;
+  if (record.shininess != 0) out << " Ns=" << record.shininess;
+  if (!record.texture.empty()) out << " map[" << record.texture << "]";
+  return out.str().substr(out.str().empty() ? 0 : 1);
 }
 
 struct Row {
@@ -43,27 +41,27 @@ struct Row {
 };
 
 // Read for the OBJ file mtl/box.obj, so texture paths start with "mtl/".
-const std::vector<Row> rows = {
+const Row rows[] = {
     {"# comment", "", true},
     {"", "", true},
     {" \t ", "", true},
-    {"newmtl red  stone  ", "name[red  stone  ] ", true},
-    {"newmtlX", "name[X] ", true},
+    {"newmtl red  stone  ", "name[red  stone  ]", true},
+    {"newmtlX", "name[X]", true},
     {"newmtl", "", true},
-    {"Ka 0.25 0.5 1", "Ka=0.25,0.5,1,1 ", true},
-    {"  Ka 1 1 1", "Ka=1,1,1,1 ", true},
+    {"Ka 0.25 0.5 1", "Ka=0.25,0.5,1,1", true},
+    {"  Ka 1 1 1", "Ka=1,1,1,1", true},
     {"ka 1 1 1", "", false},
-    {"Kd .5 1. 2e-1", "Kd=0.5,1,0.2,1 ", true},
-    {"Kd1 1 1", "Kd=1,1,1,1 ", true},
+    {"Kd .5 1. 2e-1", "Kd=0.5,1,0.2,1", true},
+    {"Kd1 1 1", "Kd=1,1,1,1", true},
     {"Kd 1 1", "", false},
-    {"Kd 1 1 1 1", "Kd=1,1,1,1 ", false},
-    {"Ks 0.5 0.5 0.5", "Ks=0.5,0.5,0.5,1 ", true},
-    {"map_Kd tex/wood.png", "map[mtl/tex/wood.png] ", true},
-    {"map_Kd -s 2 2 1 wood.png", "map[mtl/-s 2 2 1 wood.png] ", true},
-    {"map_Kd  my wood.png ", "map[mtl/my wood.png ] ", true},
-    {"d 0.5", "d=0.5 ", true},
+    {"Kd 1 1 1 1", "Kd=1,1,1,1", false},
+    {"Ks 0.5 0.5 0.5", "Ks=0.5,0.5,0.5,1", true},
+    {"map_Kd tex/wood.png", "map[mtl/tex/wood.png]", true},
+    {"map_Kd -s 2 2 1 wood.png", "map[mtl/-s 2 2 1 wood.png]", true},
+    {"map_Kd  my wood.png ", "map[mtl/my wood.png ]", true},
+    {"d 0.5", "d=0.5", true},
     {"d", "", false},
-    {"Ns 10 20", "Ns=10 ", false},
+    {"Ns 10 20", "Ns=10", false},
     {"Ns", "", false},
     {"Ni 1.5", "", true},
     {"illum 2", "", true},
@@ -73,7 +71,7 @@ const std::vector<Row> rows = {
 };
 
 TEST(MtlGrammar, EachLineChangesTheRecordAsItsKeywordSays) {
-  ressourcetest::CapturedOutput quiet;
+  loadertest::CapturedOutput quiet;
   for (const Row& row : rows) {
     WavefrontLoader loader("mtl/box.obj");
     const bool whole = loader.parseMtlLine(row.line.c_str(), false);
@@ -82,79 +80,39 @@ TEST(MtlGrammar, EachLineChangesTheRecordAsItsKeywordSays) {
   }
 }
 
-// Records each delivered material and texture in order.
-class Deliveries {
- public:
-  explicit Deliveries(WavefrontLoader& loader) {
-    loader.materialAction = boost::bind(&Deliveries::material, this, _1, _2);
-    loader.textureAction = boost::bind(&Deliveries::texture, this, _1);
-  }
-  std::vector<std::string> seen;
-  std::vector<Record> records;
-
- private:
-  void material(const std::string& name, const Record& record) {
-    seen.push_back("material " + name);
-    records.push_back(record);
-  }
-  void texture(const std::string& path) { seen.push_back("texture " + path); }
+struct Library {
+  std::vector<std::string> lines;
+  std::string delivered;
 };
 
-void feed(WavefrontLoader& loader, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) loader.parseMtlLine(line.c_str(), false);
-  loader.parseMtlLine(nullptr, true);
-}
+// A material goes out at the next newmtl line or the end call, with its alpha in every colour;
+// its values, texture path included, carry over to the next material.
+const Library libraries[] = {
+    {{}, ""},
+    {{"newmtl plain"}, "material name[plain]"},
+    {{"newmtl a", "Kd 1 0 0", "d 0.5", "newmtl b", "Kd 0 1 0"},
+     "material name[a] Ka=0,0,0,0.5 Kd=1,0,0,0.5 Ks=0,0,0,0.5 d=0.5, "
+     "material name[b] Ka=0,0,0,0.5 Kd=0,1,0,0.5 Ks=0,0,0,0.5 d=0.5"},
+    {{"Ns 7", "newmtl a", "map_Kd a.png", "newmtl b", "Ks 1 1 1"},
+     "material name[a] Ns=7 map[mtl/a.png], texture mtl/a.png, "
+     "material name[b] Ks=1,1,1,1 Ns=7 map[mtl/a.png], texture mtl/a.png"},
+    {{"newmtl same", "newmtl same"}, "material name[same], material name[same]"},
+};
 
-TEST(MtlGrammar, MaterialIsDeliveredAtTheNextNewmtlOrTheEndWithAlphaInEveryColour) {
-  ressourcetest::CapturedOutput quiet;
-  WavefrontLoader loader("box.obj");
-  Deliveries got(loader);
-  loader.parseMtlLine("newmtl a", false);
-  loader.parseMtlLine("Kd 1 0 0", false);
-  loader.parseMtlLine("d 0.5", false);
-  EXPECT_TRUE(got.seen.empty());
-  loader.parseMtlLine("newmtl b", false);
-  loader.parseMtlLine("Kd 0 1 0", false);
-  ASSERT_EQ(std::vector<std::string>{"material a"}, got.seen);
-  EXPECT_TRUE(loader.parseMtlLine(nullptr, true));
-  ASSERT_EQ(2u, got.records.size());
-  EXPECT_EQ("1,0,0,0.5", rgba(got.records[0].diffuse));
-  EXPECT_EQ("0,0,0,0.5", rgba(got.records[0].ambient));
-  EXPECT_EQ("0,0,0,0.5", rgba(got.records[0].specular));
-  EXPECT_EQ("b", got.records[1].name);
-  EXPECT_EQ("0,1,0,0.5", rgba(got.records[1].diffuse));
-  EXPECT_EQ("", loader.currentMaterial.name);
-}
-
-TEST(MtlGrammar, ValuesAndTexturePathCarryOverToTheNextMaterial) {
-  ressourcetest::CapturedOutput quiet;
-  WavefrontLoader loader("mtl/box.obj");
-  Deliveries got(loader);
-  feed(loader, {"Ns 7", "newmtl a", "map_Kd a.png", "newmtl b", "Ks 1 1 1"});
-  const std::vector<std::string> expected = {"material a", "texture mtl/a.png", "material b",
-                                             "texture mtl/a.png"};
-  EXPECT_EQ(expected, got.seen);
-  EXPECT_EQ(7.0f, got.records[1].shininess);
-  EXPECT_EQ("1,1,1,1", rgba(got.records[1].specular));
-}
-
-TEST(MtlGrammar, ShininessIsZeroBeforeAnyNsLine) {
-  ressourcetest::CapturedOutput quiet;
-  WavefrontLoader loader("box.obj");
-  Deliveries got(loader);
-  feed(loader, {"newmtl plain"});
-  ASSERT_EQ(1u, got.records.size());
-  EXPECT_EQ(0.0f, got.records[0].shininess);
-}
-
-TEST(MtlGrammar, EmptyLibraryDeliversNothingAndEndCallClosesTheOpenMaterial) {
-  ressourcetest::CapturedOutput quiet;
-  WavefrontLoader loader("box.obj");
-  Deliveries got(loader);
-  feed(loader, {});
-  EXPECT_TRUE(got.seen.empty());
-  feed(loader, {"newmtl same", "newmtl same"});
-  EXPECT_EQ((std::vector<std::string>{"material same", "material same"}), got.seen);
+TEST(MtlGrammar, MaterialsGoOutAtTheNextNewmtlOrTheEndCall) {
+  loadertest::CapturedOutput quiet;
+  for (const Library& library : libraries) {
+    WavefrontLoader loader("mtl/box.obj");
+    CallLog log;
+    loader.materialAction = [&log](std::string, Record record) {
+      log.add("material", changes(record));
+    };
+    loader.textureAction = [&log](std::string path) { log.add("texture", path); };
+    for (const std::string& line : library.lines) loader.parseMtlLine(line.c_str(), false);
+    EXPECT_TRUE(loader.parseMtlLine(nullptr, true));
+    EXPECT_EQ(library.delivered, log.text) << library.lines.size() << " lines";
+    EXPECT_EQ("", loader.currentMaterial.name);
+  }
 }
 
 }  // namespace

@@ -174,6 +174,7 @@ bool WavefrontLoader::parseObjLine(const char* line, bool finish) {
   if (finish) {
     return true;
   }
+  // A face line that ends without a face leaves its numbers behind; no later face may take them.
   faceIndices.clear();
   emitted.faceBroken = false;
   return objGrammar->parse(line);
