@@ -3,6 +3,8 @@
 #include <FreeImage.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "loader/loadertest.h"
@@ -10,13 +12,6 @@
 namespace {
 
 using Data::Geometry::Texture;
-
-class FreeImageEnvironment : public testing::Environment {
-  void SetUp() override { FreeImage_Initialise(FALSE); }
-  void TearDown() override { FreeImage_DeInitialise(); }
-};
-const testing::Environment* const freeImage =
-    testing::AddGlobalTestEnvironment(new FreeImageEnvironment);
 
 // Blue, green and red (c = 0, 1, 2) of pixel (x, y), rows counted from the bottom as both
 // FreeImage and the texture count them; grey pictures have one value for all three.
@@ -52,19 +47,17 @@ FIBITMAP* makePicture(unsigned bpp, unsigned width, unsigned height) {
 TEST(ImageDecoder, EveryDepthAndWidthBecomesPackedBgrRowsBottomFirst) {
   const struct {
     FREE_IMAGE_FORMAT format;
-    const char* extension;
     unsigned bpp, width, height;
-  } pictures[] = {
-      {FIF_BMP, "bmp", 24, 4, 3},    {FIF_BMP, "bmp", 24, 5, 4},   {FIF_BMP, "bmp", 24, 1, 1},
-      {FIF_BMP, "bmp", 8, 37, 9},    {FIF_BMP, "bmp", 32, 3, 7},   {FIF_PNG, "png", 24, 37, 5},
-      {FIF_PNG, "png", 8, 3, 3},     {FIF_PNG, "png", 32, 5, 2},   {FIF_TARGA, "tga", 24, 7, 7},
-      {FIF_TARGA, "tga", 32, 9, 1},  {FIF_TARGA, "tga", 8, 11, 2}, {FIF_TIFF, "tif", 24, 13, 6},
-      {FIF_PNG, "png", 24, 16384, 1}};
+  } pictures[] = {{FIF_BMP, 24, 4, 3},    {FIF_BMP, 24, 5, 4},   {FIF_BMP, 24, 1, 1},
+                  {FIF_BMP, 8, 37, 9},    {FIF_BMP, 32, 3, 7},   {FIF_PNG, 24, 37, 5},
+                  {FIF_PNG, 8, 3, 3},     {FIF_PNG, 32, 5, 2},   {FIF_TARGA, 24, 7, 7},
+                  {FIF_TARGA, 32, 9, 1},  {FIF_TARGA, 8, 11, 2}, {FIF_TIFF, 24, 13, 6},
+                  {FIF_PNG, 24, 16384, 1}};
   loadertest::ScratchDir dir;
   for (const auto& p : pictures) {
-    const std::string path = dir.path(std::string("picture.") + p.extension);
-    SCOPED_TRACE(path + " of " + std::to_string(p.bpp) + " bits, " + std::to_string(p.width) +
-                 " wide");
+    const std::string path = dir.path("picture");
+    SCOPED_TRACE(std::string(FreeImage_GetFormatFromFIF(p.format)) + " of " +
+                 std::to_string(p.bpp) + " bits, " + std::to_string(p.width) + " wide");
     FIBITMAP* picture = makePicture(p.bpp, p.width, p.height);
     ASSERT_TRUE(FreeImage_Save(p.format, picture, path.c_str(), 0));
     FreeImage_Unload(picture);
@@ -81,6 +74,34 @@ TEST(ImageDecoder, EveryDepthAndWidthBecomesPackedBgrRowsBottomFirst) {
       }
     }
   }
+}
+
+// A header can announce more pixels than the file holds: 54 bytes of bitmap header announcing
+// 60000 x 60000 pixels would make FreeImage clear 10 GB before finding them missing.
+TEST(ImageDecoder, RefusesPicturesCutShortOrOfAbsurdSize) {
+  loadertest::ScratchDir dir;
+  FIBITMAP* picture = makePicture(24, 40, 30);
+  for (const FREE_IMAGE_FORMAT format :
+       {FIF_BMP, FIF_PNG, FIF_JPEG, FIF_TARGA, FIF_TIFF, FIF_PPM}) {
+    const std::string path = dir.path("whole");
+    ASSERT_TRUE(FreeImage_Save(format, picture, path.c_str(), 0));
+    std::ifstream in(path, std::ios::binary);
+    const std::string whole{std::istreambuf_iterator<char>(in), {}};
+    for (std::size_t percent : {95, 60, 20, 1}) {
+      Texture texture;
+      EXPECT_FALSE(System::Loader::decodeImage(
+          format, dir.write("cut", whole.substr(0, whole.size() * percent / 100)), texture))
+          << FreeImage_GetFormatFromFIF(format) << " cut to " << percent << "%";
+    }
+  }
+  FreeImage_Unload(picture);
+  // Pixels at offset 54 (0x36), an info header of 40 (0x28) bytes, 60000 (0xea60) pixels a side,
+  // one plane of 24 (0x18) bits per pixel, then 8 bytes of pixels.
+  const std::string giant =
+      std::string("BM\0\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x60\xea\0\0\x60\xea\0\0\x01\0\x18", 29) +
+      std::string(25, '\0') + "abcdefgh";
+  Texture texture;
+  EXPECT_FALSE(System::Loader::decodeImage(FIF_BMP, dir.write("giant.bmp", giant), texture));
 }
 
 }  // namespace

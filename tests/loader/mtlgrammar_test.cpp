@@ -4,14 +4,12 @@
 
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "loader/loadertest.h"
 #include "system/loader/wavefrontloader.h"
 
 namespace {
 
-using loadertest::CallLog;
 using System::Loader::WavefrontLoader;
 typedef WavefrontLoader::color Record;
 
@@ -77,41 +75,6 @@ TEST(MtlGrammar, EachLineChangesTheRecordAsItsKeywordSays) {
     const bool whole = loader.parseMtlLine(row.line.c_str(), false);
     EXPECT_EQ(row.changed, changes(loader.currentMaterial)) << "line: \"" << row.line << "\"";
     EXPECT_EQ(row.whole, whole) << "line: \"" << row.line << "\"";
-  }
-}
-
-struct Library {
-  std::vector<std::string> lines;
-  std::string delivered;
-};
-
-// A material goes out at the next newmtl line or the end call, with its alpha in every colour;
-// its values, texture path included, carry over to the next material.
-const Library libraries[] = {
-    {{}, ""},
-    {{"newmtl plain"}, "material name[plain]"},
-    {{"newmtl a", "Kd 1 0 0", "d 0.5", "newmtl b", "Kd 0 1 0"},
-     "material name[a] Ka=0,0,0,0.5 Kd=1,0,0,0.5 Ks=0,0,0,0.5 d=0.5, "
-     "material name[b] Ka=0,0,0,0.5 Kd=0,1,0,0.5 Ks=0,0,0,0.5 d=0.5"},
-    {{"Ns 7", "newmtl a", "map_Kd a.png", "newmtl b", "Ks 1 1 1"},
-     "material name[a] Ns=7 map[mtl/a.png], texture mtl/a.png, "
-     "material name[b] Ks=1,1,1,1 Ns=7 map[mtl/a.png], texture mtl/a.png"},
-    {{"newmtl same", "newmtl same"}, "material name[same], material name[same]"},
-};
-
-TEST(MtlGrammar, MaterialsGoOutAtTheNextNewmtlOrTheEndCall) {
-  loadertest::CapturedOutput quiet;
-  for (const Library& library : libraries) {
-    WavefrontLoader loader("mtl/box.obj");
-    CallLog log;
-    loader.materialAction = [&log](std::string, Record record) {
-      log.add("material", changes(record));
-    };
-    loader.textureAction = [&log](std::string path) { log.add("texture", path); };
-    for (const std::string& line : library.lines) loader.parseMtlLine(line.c_str(), false);
-    EXPECT_TRUE(loader.parseMtlLine(nullptr, true));
-    EXPECT_EQ(library.delivered, log.text) << library.lines.size() << " lines";
-    EXPECT_EQ("", loader.currentMaterial.name);
   }
 }
 

@@ -1,11 +1,8 @@
 // Meshes and textures from files that are missing, empty, garbage or cut short: every load ends
 // with a log line at most, never a crash, and every mesh keeps its sequences consistent.
 
-#include <FreeImage.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -60,69 +57,36 @@ std::string noise(std::mt19937& random, std::size_t size) {
   return bytes;
 }
 
-// Whole files of a 40 x 30 picture in six formats, each with its format's first extension.
-std::vector<std::pair<std::string, std::string>> wholePictures(const ScratchDir& dir) {
-  std::vector<std::pair<std::string, std::string>> pictures;
-  FIBITMAP* picture = FreeImage_Allocate(40, 30, 24);
-  for (const FREE_IMAGE_FORMAT format :
-       {FIF_BMP, FIF_PNG, FIF_JPEG, FIF_TARGA, FIF_TIFF, FIF_PPM}) {
-    const std::string extensions = FreeImage_GetFIFExtensionList(format);
-    const std::string extension = extensions.substr(0, extensions.find(','));
-    const std::string path = dir.path("whole." + extension);
-    EXPECT_TRUE(FreeImage_Save(format, picture, path.c_str(), 0)) << path;
-    std::ifstream in(path, std::ios::binary);
-    pictures.emplace_back(extension, std::string(std::istreambuf_iterator<char>(in), {}));
-  }
-  FreeImage_Unload(picture);
-  return pictures;
-}
-
 // A directory opens as a stream on Linux and fails only when read; a mtllib line without a name
 // names the OBJ file's own directory. A file cut anywhere may end inside a face or a material.
 TEST(RobustMesh, MissingEmptyGarbageAndCutFilesLoadAsConsistentMeshes) {
   ScratchDir dir;
+  std::mt19937 random(7);
   std::vector<std::string> paths = {dir.path("absent.obj"), dir.write("empty.obj", ""),
                                     dir.path(""),
                                     dir.write("nameless.obj", "mtllib \nv 0 0 0\nf 1// 1// 1//\n")};
-  std::mt19937 random(7);
   for (int i = 0; i < 20; ++i) paths.push_back(dir.write(std::to_string(i), noise(random, 3000)));
-  for (const auto& picture : wholePictures(dir)) {
-    dir.write("cut." + picture.first, picture.second.substr(0, picture.second.size() / 2));
-  }
-  const std::string mtl = "newmtl a\nKd 1 0 0\nmap_Kd cut.png\nnewmtl b\nNs 5\n";
+  for (const std::string& path : paths) expectConsistentMesh(path);
+  dir.write("noise.png", noise(random, 3000));
+  const std::string mtl = "newmtl a\nKd 1 0 0\nmap_Kd noise.png\nnewmtl b\nNs 5\n";
   const std::string obj =
       "mtllib cut.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nvt 0 0\nvn 0 0 1\n"
       "usemtl b\nf 1/1/1 2/1/1 3/1/1\nf 3//1 2//1 1//1 1//1\nf 1/1/ 3/1/ 2/1/\n";
-  for (const std::string& path : paths) expectConsistentMesh(path);
   for (std::size_t cut = 0; cut < obj.size(); cut += 5) {
     dir.write("cut.mtl", mtl.substr(0, cut));
     expectConsistentMesh(dir.write("cut.obj", obj.substr(0, cut)));
   }
 }
 
-TEST(RobustTexture, MissingEmptyGarbageAndCutImagesGiveEmptyTextures) {
+TEST(RobustTexture, MissingEmptyAndGarbageFilesGiveEmptyTextures) {
   ScratchDir dir;
   std::mt19937 random(99);
   const std::string garbage = noise(random, 5000);
-  std::vector<std::string> paths = {
-      dir.path("absent.jpg"),          dir.write("empty.png", ""),
-      dir.write("noise.png", garbage), dir.write("noise.bmp", "BM" + garbage),
-      dir.write("noise.dat", garbage), dir.path("")};
-  // 54 bytes of bitmap header announcing 60000 x 60000 pixels, which would be 10 GB to clear.
-  std::string giant = "BM" + std::string(52, '\0') + "abcdefgh";
-  const std::pair<int, int> fields[] = {{10, 54},    {14, 40}, {18, 60000},
-                                        {22, 60000}, {26, 1},  {28, 24}};
-  for (const auto& field : fields) {
-    for (int i = 0; i < 4; ++i) giant[field.first + i] = static_cast<char>(field.second >> (8 * i));
+  for (const std::string& path :
+       {dir.path("absent.jpg"), dir.write("empty.png", ""), dir.write("noise.png", garbage),
+        dir.write("noise.bmp", "BM" + garbage), dir.write("noise.dat", garbage), dir.path("")}) {
+    expectEmptyTexture(path);
   }
-  paths.push_back(dir.write("giant.bmp", giant));
-  for (const auto& picture : wholePictures(dir)) {
-    for (int percent : {95, 60, 20, 1}) {
-      paths.push_back(dir.write(std::to_string(percent) + "." + picture.first,
-                                picture.second.substr(0, picture.second.size() * percent / 100)));
-    }
-  }
-  for (const std::string& path : paths) expectEmptyTexture(path);
 }
 
 }  // namespace
