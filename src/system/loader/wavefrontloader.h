@@ -170,10 +170,12 @@ void nullCallback(std::string label, float a, float b, float c);
 void nullCallback(std::string label, int a, int b, int c);
 void nullCallback(std::string label, int a, int b, int c, int d);
 
+// What the count and fill passes bind their actions to.
 void increment(int& counter);
 void appendVektor(std::vector<WavefrontLoader::Vektor>& list, const float& x, const float& y,
                   const float& z);
 void appendCoord(std::vector<WavefrontLoader::Coord>& list, const float& u, const float& v);
+// Folds v, vt and vn, the fields that make two face vertices equal.
 std::size_t hash_value(const WavefrontLoader::FaceVertex& vertex);
 
 }  // namespace Loader
