@@ -1,86 +1,120 @@
 // Meshes, materials, textures and the light, drawn for real and read back.
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <boost/make_shared.hpp>
-#include <cmath>
+#include <functional>
 
 #include "kernelwindow.h"
-#include "rendering/glheaders.h"
-#include "rendering/kernel.h"
+#include "rendering/scenegraph/moveable.h"
 
 namespace {
 
-using Data::Geometry::Material;
-using Data::Geometry::Mesh;
-using TestSupport::describe;
-using TestSupport::near;
-using TestSupport::pixelAt;
-using TestSupport::Rgb;
+using namespace TestSupport;
 
-const float fillDistance = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
+const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, white{255, 255, 255}, black{0, 0, 0};
 
-// Where a point of the plane z = 0 lands on screen when the camera stands at
-// fillDistance: the square from -1 to 1 fills the middle 480 x 480 pixels.
-Rgb pixelOfPlane(float x, float y) {
-  return pixelAt(static_cast<int>(320 + x * 240), static_cast<int>(240 + y * 240));
-}
-
-int count(const std::string& text, const std::string& word) {
-  int n = 0;
-  for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++n;
-  return n;
-}
-
-// Four squares in a row along x, each its own pair of triangles, of one mesh.
-boost::shared_ptr<Mesh> rowOfSquares(const std::vector<boost::shared_ptr<Material>>& materials) {
-  auto mesh = boost::make_shared<Mesh>();
+// Squares of side 0.5 in a row along x from -1, each two triangles of its own material.
+MeshPtr rowOfSquares(const std::vector<MaterialPtr>& materials) {
+  auto mesh = boost::make_shared<Data::Geometry::Mesh>();
   const int n = static_cast<int>(materials.size());
   mesh->resize(4 * n, 2 * n, 0);
   mesh->enableNormals();
   for (int s = 0; s < n; ++s) {
-    const float left = -1 + 0.5f * s;
-    const float corners[4][2] = {
-        {left, -0.25f}, {left + 0.5f, -0.25f}, {left + 0.5f, 0.25f}, {left, 0.25f}};
+    const float left = -1 + 0.5f * s,
+                corners[4][2] = {{0, -0.25f}, {0.5f, -0.25f}, {0.5f, 0.25f}, {0, 0.25f}};
     for (int c = 0; c < 4; ++c) {
-      mesh->vertices[4 * s + c].set(corners[c][0], corners[c][1], 0);
+      mesh->vertices[4 * s + c].set(left + corners[c][0], corners[c][1], 0);
       mesh->normals[4 * s + c].set(0, 0, 1);
     }
     mesh->triangles[2 * s].set(4 * s, 4 * s + 1, 4 * s + 2);
     mesh->triangles[2 * s + 1].set(4 * s, 4 * s + 2, 4 * s + 3);
-    mesh->materials[2 * s] = materials[s];
-    mesh->materials[2 * s + 1] = materials[s];
+    mesh->materials[2 * s] = mesh->materials[2 * s + 1] = materials[s];
   }
   return mesh;
 }
 
-class KernelDrawingTest : public testing::Test {
- protected:
-  void SetUp() override {
-    kernel = TestSupport::openWindow();
-    TestSupport::resetKernel();
-    scene = TestSupport::makeScene("texLight", TestSupport::translation(0, 0, fillDistance));
-  }
-  Rendering::Kernel* kernel = nullptr;
-  TestSupport::Scene scene;
+struct Probe {
+  float x, y;
+  Rgb colour;
+};
+struct LayoutCase {
+  const char* what;
+  std::function<void(const GroupPtr&)> build;
+  std::vector<Probe> probes;  // on a black background
 };
 
-// Three pixels wide: rows of 9 bytes, which GL's default 4-byte row alignment would
-// read skewed.
-const std::vector<Rgb> texels = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},
-                                 {255, 255, 0}, {0, 255, 255}, {255, 0, 255}};
+const LayoutCase layouts[] = {
+    {"each run of faces with its own material, equal materials apart",
+     [](const GroupPtr& scene) {
+       auto a = makeMaterial(1, 0, 0);
+       scene->add(rowOfSquares({a, a, makeMaterial(0, 0, 1), makeMaterial(1, 0, 0)}));
+     },
+     {{-0.75f, 0, red}, {-0.25f, 0, red}, {0.25f, 0, blue}, {0.75f, 0, red}}},
+    {"a run crossing from triangles into quads draws both",
+     [](const GroupPtr& scene) {
+       // Triangles 0 and 1 make the left square, quad 0 the next one; faces 1 and 2 share B.
+       auto mesh = rowOfSquares({makeMaterial(1, 0, 0), nullptr});
+       mesh->triangles.resize(2);
+       mesh->quads.resize(1);
+       mesh->quads[0].set(4, 5, 6, 7);
+       mesh->materials.resize(3);
+       mesh->materials[1] = mesh->materials[2] = makeMaterial(0, 1, 0);
+       scene->add(mesh);
+     },
+     {{-0.85f, -0.15f, red}, {-0.65f, 0.15f, green}, {-0.25f, 0, green}}},
+    {"without indices, one triangle per three vertices, the rest unused",
+     [](const GroupPtr& scene) {
+       auto mesh = boost::make_shared<Data::Geometry::Mesh>();
+       mesh->resize(7, 0, 0);
+       const float corners[7][2] = {{-1, -1}, {0, -1}, {-1, 0}, {0, 0}, {1, 0}, {0, 1}, {1, 1}};
+       for (int i = 0; i < 7; ++i) mesh->vertices[i].set(corners[i][0], corners[i][1], 0);
+       mesh->materials = {makeMaterial(1, 0, 0), makeMaterial(0, 0, 1)};
+       scene->add(mesh);
+     },
+     {{-0.75f, -0.75f, red}, {0.25f, 0.25f, blue}, {0.9f, 0.9f, black}}},
+    {"faces without a material keep the state the mesh before left (white)",
+     [](const GroupPtr& scene) {
+       scene->add(makeSquare(0.2f, 0.1f, makeMaterial(0, 0, 1)));
+       scene->add(makeSquare(0.5f, 0, nullptr));
+     },
+     {{0.4f, 0.4f, white}, {0, 0, blue}}},
+    {"a mesh without material entries draws nothing",
+     [](const GroupPtr& scene) {
+       auto mesh = makeSquare(0.5f, 0, nullptr);
+       mesh->materials.clear();
+       scene->add(mesh);
+     },
+     {{0, 0, black}}},
+};
 
-TEST_F(KernelDrawingTest, TexturedSquareShowsItsTextureColours) {
-  auto material = TestSupport::makeMaterial(1, 1, 1);
-  material->texture = TestSupport::makeTexture("texels", 3, 2, texels);
-  scene.root->add(TestSupport::makeSquare(1, 0, material));
+TEST_F(KernelTest, MeshLayoutsDrawTheirFacesInTheirColours) {
+  for (const LayoutCase& layout : layouts) {
+    SCOPED_TRACE(layout.what);
+    scene = makeScene("texLight", translation(0, 0, fillDistance));
+    kernel->viewports[0]->clearColor.set(0, 0, 0, 1);
+    layout.build(scene);
+    kernel->display();
+    for (const Probe& probe : layout.probes) {
+      EXPECT_TRUE(near(pixelOfPlane(probe.x, probe.y), probe.colour)) << probe.x << ", " << probe.y;
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  }
+}
+
+// Three texels wide: rows of 9 bytes, which GL's default 4-byte row alignment reads skewed.
+const std::vector<Rgb> texels = {red, green, blue, {255, 255, 0}, {0, 255, 255}, {255, 0, 255}};
+
+TEST_F(KernelTest, TexturedSquareShowsItsTextureColours) {
+  auto material = makeMaterial(1, 1, 1);
+  material->texture = makeTexture("texels", 3, 2, texels);
+  scene->add(makeSquare(1, 0, material));
   kernel->display();
 
   for (int row = 0; row < 2; ++row) {
     for (int column = 0; column < 3; ++column) {
-      const Rgb pixel = pixelOfPlane(-1 + (2 * column + 1) / 3.0f, -1 + (2 * row + 1) / 2.0f);
-      EXPECT_TRUE(near(pixel, texels[3 * row + column], 12))
-          << "texel " << column << "," << row << ": " << describe(pixel);
+      EXPECT_TRUE(near(pixelOfPlane(-1 + (2 * column + 1) / 3.0f, -0.5f + row),
+                       texels[3 * row + column], 12))
+          << "texel " << column << ", " << row;
     }
   }
   GLint alignment = 0;
@@ -88,142 +122,50 @@ TEST_F(KernelDrawingTest, TexturedSquareShowsItsTextureColours) {
   EXPECT_EQ(alignment, 4);
 }
 
-TEST_F(KernelDrawingTest, TextureIsUploadedOncePerContextAndAgainAfterANewWindow) {
-  auto material = TestSupport::makeMaterial(1, 1, 1);
-  auto texture =
-      TestSupport::makeTexture("once", 2, 2, {texels[0], texels[1], texels[2], texels[3]});
+TEST_F(KernelTest, TextureIsUploadedOncePerContextAndAgainAfterANewWindow) {
+  auto material = makeMaterial(1, 1, 1);
+  auto texture = makeTexture("once", 2, 2, {red, green, blue, white});
   material->texture = texture;
-  scene.root->add(TestSupport::makeSquare(1, 0, material));
-
-  testing::internal::CaptureStdout();
-  kernel->display();
-  kernel->display();
-  std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(count(out, "loading texture: once\n"), 1) << out;
-  EXPECT_EQ(count(out, "texture gl loaded 0 2/2\n"), 1) << out;
-  EXPECT_TRUE(texture->uploaded);
-  EXPECT_TRUE(glIsTexture(texture->glName));
-  EXPECT_EQ(std::count(kernel->uploadedTextures.begin(), kernel->uploadedTextures.end(), texture),
-            1);
-
-  kernel->createWindow(false);
-  EXPECT_FALSE(texture->uploaded);
-  testing::internal::CaptureStdout();
-  TestSupport::pumpEvents();  // the display task may draw meanwhile
-  kernel->display();
-  out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(count(out, "loading texture: once\n"), 1) << out;
-  EXPECT_TRUE(glIsTexture(texture->glName));
-  EXPECT_TRUE(near(pixelOfPlane(-0.5f, -0.5f), texels[0], 12))
-      << describe(pixelOfPlane(-0.5f, -0.5f));
+  scene->add(makeSquare(1, 0, material));
+  for (int window = 0; window < 2; ++window) {
+    testing::internal::CaptureStdout();
+    if (window == 1) {
+      kernel->createWindow(false);
+      EXPECT_FALSE(texture->uploaded);
+      EXPECT_TRUE(kernel->uploadedTextures.empty());
+      waitForWindow();  // the display task may draw meanwhile
+    }
+    kernel->display();
+    kernel->display();
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(occurrences(out, "loading texture: once\n"), 1) << out;
+    EXPECT_EQ(occurrences(out, "texture gl loaded 0 2/2\n"), 1) << out;
+    EXPECT_TRUE(glIsTexture(texture->glName));
+    EXPECT_TRUE(near(pixelOfPlane(-0.5f, -0.5f), red, 12));
+    const auto& uploaded = kernel->uploadedTextures;
+    EXPECT_EQ(std::count(uploaded.begin(), uploaded.end(), texture), 1);
+  }
 }
 
-TEST_F(KernelDrawingTest, EachRunOfFacesIsDrawnWithItsOwnMaterial) {
-  auto a = TestSupport::makeMaterial(1, 0, 0);
-  auto b = TestSupport::makeMaterial(0, 0, 1);
-  auto sameAsA = TestSupport::makeMaterial(1, 0, 0);
-  scene.root->add(rowOfSquares({a, a, b, sameAsA}));
-  kernel->display();
-  EXPECT_TRUE(near(pixelOfPlane(-0.75f, 0), {255, 0, 0})) << describe(pixelOfPlane(-0.75f, 0));
-  EXPECT_TRUE(near(pixelOfPlane(-0.25f, 0), {255, 0, 0}));
-  EXPECT_TRUE(near(pixelOfPlane(0.25f, 0), {0, 0, 255})) << describe(pixelOfPlane(0.25f, 0));
-  EXPECT_TRUE(near(pixelOfPlane(0.75f, 0), {255, 0, 0})) << describe(pixelOfPlane(0.75f, 0));
-}
-
-TEST_F(KernelDrawingTest, ARunCrossingFromTrianglesIntoQuadsDrawsBoth) {
-  // Triangles 0 and 1 make the left square, quad 0 the right one; faces 1 and 2 share B.
-  auto mesh = rowOfSquares({TestSupport::makeMaterial(1, 0, 0), nullptr});
-  auto b = TestSupport::makeMaterial(0, 1, 0);
-  mesh->triangles.resize(2);
-  mesh->quads.resize(1);
-  mesh->quads[0].set(4, 5, 6, 7);
-  mesh->materials.resize(3);
-  mesh->materials[1] = b;
-  mesh->materials[2] = b;
-  scene.root->add(mesh);
-  kernel->display();
-  EXPECT_TRUE(near(pixelOfPlane(-0.85f, -0.15f), {255, 0, 0})) << "triangle 0 keeps A";
-  EXPECT_TRUE(near(pixelOfPlane(-0.65f, 0.15f), {0, 255, 0})) << "triangle 1 is drawn with B";
-  EXPECT_TRUE(near(pixelOfPlane(-0.25f, 0), {0, 255, 0})) << describe(pixelOfPlane(-0.25f, 0));
-}
-
-TEST_F(KernelDrawingTest, VertexColoursWinOverMaterials) {
-  auto mesh = TestSupport::makeSquare(0.5f, 0, TestSupport::makeMaterial(0, 1, 0));
-  mesh->enableColors();
-  for (auto& colour : mesh->colors) colour.set(1, 0, 1, 1);
-  scene.root->add(mesh);
-  kernel->display();
-  EXPECT_TRUE(near(pixelOfPlane(0, 0), {255, 0, 255})) << describe(pixelOfPlane(0, 0));
-}
-
-TEST_F(KernelDrawingTest, NonIndexedMeshDrawsOneTrianglePerThreeVertices) {
-  auto mesh = boost::make_shared<Mesh>();
-  mesh->resize(7, 0, 0);
-  const float corners[7][2] = {{-1, -1}, {0, -1}, {-1, 0}, {0, 0}, {1, 0}, {0, 1}, {1, 1}};
-  for (int i = 0; i < 7; ++i) mesh->vertices[i].set(corners[i][0], corners[i][1], 0);
-  ASSERT_EQ(mesh->materials.size(), 2u);
-  mesh->materials[0] = TestSupport::makeMaterial(1, 0, 0);
-  mesh->materials[1] = TestSupport::makeMaterial(0, 0, 1);
-  scene.root->add(mesh);
-  kernel->display();
-  EXPECT_TRUE(near(pixelOfPlane(-0.75f, -0.75f), {255, 0, 0}));
-  EXPECT_TRUE(near(pixelOfPlane(0.25f, 0.25f), {0, 0, 255}))
-      << describe(pixelOfPlane(0.25f, 0.25f));
-  EXPECT_TRUE(near(pixelOfPlane(0.9f, 0.9f), {255, 255, 255})) << "the seventh vertex is unused";
-}
-
-TEST_F(KernelDrawingTest, FacesWithoutAMaterialKeepTheStateOfEarlierDrawing) {
-  auto mesh = TestSupport::makeSquare(0.5f, 0, nullptr);
-  kernel->viewports[0]->clearColor.set(0, 0, 0, 1);
-  scene.root->add(TestSupport::makeSquare(0.2f, 0.1f, TestSupport::makeMaterial(0, 0, 1)));
-  scene.root->add(mesh);
-  kernel->display();
-  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-  // Drawn in the colour the previous mesh left: white.
-  EXPECT_TRUE(near(pixelOfPlane(0.4f, 0.4f), {255, 255, 255}));
-  EXPECT_TRUE(near(pixelOfPlane(0, 0), {0, 0, 255})) << describe(pixelOfPlane(0, 0));
-}
-
-TEST_F(KernelDrawingTest, AMeshWithoutMaterialEntriesDrawsNothing) {
-  auto mesh = boost::make_shared<Mesh>();
-  mesh->resize(3, 0, 0);
-  mesh->vertices[0].set(-1, -1, 0);
-  mesh->vertices[1].set(1, -1, 0);
-  mesh->vertices[2].set(0, 1, 0);
-  mesh->materials.clear();
-  kernel->viewports[0]->clearColor.set(0, 0, 0, 1);
-  scene.root->add(mesh);
-  kernel->display();
-  EXPECT_TRUE(near(pixelOfPlane(0, 0), {0, 0, 0}));
-  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(KernelDrawingTest, ShininessIsClampedToWhatGlTakes) {
-  auto material = TestSupport::makeMaterial(1, 1, 1);
+TEST_F(KernelTest, ShininessIsClampedToWhatGlTakes) {
+  auto material = makeMaterial(1, 1, 1);
   material->shininess = 500;
   kernel->applyMaterial(material);
   GLfloat shininess = 0;
   glGetMaterialfv(GL_FRONT, GL_SHININESS, &shininess);
   EXPECT_EQ(shininess, 128);
-  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(KernelDrawingTest, ASquareFacingTheLightIsLitAndOneFacingAwayIsNot) {
-  auto material = TestSupport::makeMaterial(1, 1, 1);
-  scene.root->add(TestSupport::makeSquare(1, 0, material));
-  TestSupport::addLight(scene, TestSupport::translation(0, 0, 5));
+TEST_F(KernelTest, ASquareFacingTheLightIsLitAndOneFacingAwayIsNot) {
+  scene->add(makeSquare(1, 0, makeMaterial(1, 1, 1)));
+  const LeafPtr light = addLight(scene, translation(0, 0, 5));
   kernel->display();
   const Rgb lit = pixelOfPlane(0, 0);
-
-  TestSupport::resetKernel();
-  scene = TestSupport::makeScene("texLight", TestSupport::translation(0, 0, fillDistance));
-  scene.root->add(TestSupport::makeSquare(1, 0, material));
-  TestSupport::addLight(scene, TestSupport::translation(0, 0, -5));
+  light->transform->setMatrix(translation(0, 0, -5));
   kernel->display();
   const Rgb dark = pixelOfPlane(0, 0);
-
-  EXPECT_GT(lit.r, 200) << describe(lit);
-  EXPECT_LT(dark.r, 20) << describe(dark);
+  EXPECT_GT(lit.r, 200) << lit;
+  EXPECT_LT(dark.r, 20) << dark;
 }
 
 }  // namespace

@@ -1,89 +1,89 @@
 #include "kernelwindow.h"
 
-#include <gtest/gtest.h>
-
 #include <boost/make_shared.hpp>
-#include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <sstream>
-#include <thread>
 
 #include "data/geometry/meshfactory.h"
 #include "rendering/glheaders.h"
+#include "rendering/scenegraph/moveable.h"
+#include "rendering/scenegraph/statechanging.h"
 
 namespace TestSupport {
 
 namespace {
 
-std::string& initText() {
-  static std::string text;
-  return text;
+void sizeViewports() {
+  Rendering::Kernel::instance()->reshape(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
 }
 
-void sizeViewports(Rendering::Kernel* kernel) {
-  kernel->reshape(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+void place(const LeafPtr& leaf, const Matrix& m) {
+  leaf->transform = boost::make_shared<Rendering::Scenegraph::Moveable>();
+  leaf->transform->setMatrix(m);
 }
 
 }  // namespace
 
-Rendering::Kernel* openWindow() {
-  static Rendering::Kernel* kernel = nullptr;
-  if (kernel) return kernel;
-  static char name[] = "rendering_test";
-  static char* argv[] = {name, nullptr};
-  testing::internal::CaptureStdout();
-  Rendering::Kernel::instance()->init(1, argv);
-  initText() = testing::internal::GetCapturedStdout();
-  kernel = Rendering::Kernel::instance();
-  keepGlDriverLoaded();
-  waitForWindow();
-  sizeViewports(kernel);
-  return kernel;
-}
+std::string initOutput;
+const float fillDistance = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
 
-const std::string& initOutput() {
-  openWindow();
-  return initText();
-}
-
-void pumpEvents() {
-  Rendering::Kernel* kernel = openWindow();
-  waitForWindow();
-  sizeViewports(kernel);
-}
-
-void resetKernel() {
-  Rendering::Kernel* kernel = openWindow();
-  // A scene that holds its own camera holds itself; letting go of the root breaks that.
-  for (const auto& viewport : kernel->viewports) {
-    viewport->camera->scene = boost::make_shared<Rendering::Scenegraph::GroupNode>();
+Rendering::Kernel* openKernelWindow() {
+  static bool open = false;
+  if (!open) {
+    open = true;
+    static char name[] = "rendering_test";
+    static char* argv[] = {name, nullptr};
+    testing::internal::CaptureStdout();
+    Rendering::Kernel::instance()->init(1, argv);
+    initOutput = testing::internal::GetCapturedStdout();
+    keepGlDriverLoaded();
+    waitForWindow();
+    sizeViewports();
   }
-  kernel->viewports.resize(1);
-  kernel->viewports[0] = boost::make_shared<Rendering::Viewport>();
-  sizeViewports(kernel);
-  kernel->shaderLocked = false;
-  kernel->matrixStack.clear();
-  kernel->viewMatrix = Data::Geometry::TMatrix4<float>::identity();
-  kernel->modelMatrix = Data::Geometry::TMatrix4<float>::identity();
-  kernel->doubleBuffered = true;
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  // Materials without a texture show whatever unit 0 holds: the default texture.
-  glActiveTexture(GL_TEXTURE0);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  while (glGetError() != GL_NO_ERROR) {
+  return Rendering::Kernel::instance();
+}
+
+void newWindow(bool gameMode) {
+  Rendering::Kernel::instance()->setGameMode(gameMode);
+  waitForWindow();
+  sizeViewports();
+}
+
+Rgb pixelOfPlane(float x, float y) {
+  return pixelAt(static_cast<int>(320 + x * 240), static_cast<int>(240 + y * 240));
+}
+
+int occurrences(const std::string& text, const std::string& word) {
+  int n = 0;
+  for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++n;
+  return n;
+}
+
+Matrix translation(float x, float y, float z) { return Matrix().setTranslation(x, y, z); }
+
+Matrix glMatrix(GLenum which) {
+  Matrix m;
+  glGetFloatv(which, m[0]);
+  return m;
+}
+
+testing::AssertionResult nearMatrix(const Matrix& actual, const Matrix& expected) {
+  for (int i = 0; i < 16; ++i) {
+    if (std::fabs(actual[0][i] - expected[0][i]) > 1e-4f) {
+      return testing::AssertionFailure()
+             << "element " << i << " is " << actual[0][i] << ", expected " << expected[0][i];
+    }
   }
+  return testing::AssertionSuccess();
 }
 
-std::string describe(const Rgb& pixel) {
-  std::ostringstream text;
-  text << pixel;
-  return text.str();
+MaterialPtr makeMaterial(float r, float g, float b) {
+  auto material = boost::make_shared<Data::Geometry::Material>();
+  material->diffuse.set(r, g, b, 1);
+  return material;
 }
 
-boost::shared_ptr<Data::Geometry::Mesh> makeSquare(
-    float half, float z, boost::shared_ptr<Data::Geometry::Material> material) {
+MeshPtr makeSquare(float half, float z, MaterialPtr material) {
   auto mesh = boost::make_shared<Data::Geometry::Mesh>();
   mesh->resize(4, 2, 0);
   mesh->enableNormals();
@@ -96,90 +96,86 @@ boost::shared_ptr<Data::Geometry::Mesh> makeSquare(
   }
   mesh->triangles[0].set(0, 1, 2);
   mesh->triangles[1].set(0, 2, 3);
-  mesh->materials[0] = material;
-  mesh->materials[1] = material;
+  mesh->materials.assign(2, material);
   return mesh;
 }
 
-boost::shared_ptr<Data::Geometry::Material> makeMaterial(float r, float g, float b) {
-  auto material = boost::make_shared<Data::Geometry::Material>();
-  material->diffuse.set(r, g, b, 1);
-  return material;
-}
-
 boost::shared_ptr<Data::Geometry::Texture> makeTexture(const std::string& name, int width,
-                                                       int height, const std::vector<Rgb>& pixels) {
+                                                       int height, const std::vector<Rgb>& texels) {
   auto texture = boost::make_shared<Data::Geometry::Texture>();
   texture->name = name;
   texture->width = width;
   texture->height = height;
-  texture->data.reset(new unsigned char[static_cast<std::size_t>(width) * height * 3]);
-  for (int i = 0; i < width * height; ++i) {
-    texture->data[3 * i] = static_cast<unsigned char>(pixels[i].b);
-    texture->data[3 * i + 1] = static_cast<unsigned char>(pixels[i].g);
-    texture->data[3 * i + 2] = static_cast<unsigned char>(pixels[i].r);
+  texture->data.reset(new unsigned char[texels.size() * 3]);
+  for (std::size_t i = 0; i < texels.size(); ++i) {
+    texture->data[3 * i] = static_cast<unsigned char>(texels[i].b);
+    texture->data[3 * i + 1] = static_cast<unsigned char>(texels[i].g);
+    texture->data[3 * i + 2] = static_cast<unsigned char>(texels[i].r);
   }
   return texture;
 }
 
-Scene makeScene(const std::string& program, const Data::Geometry::TMatrix4<float>& cameraMatrix) {
-  Rendering::Kernel* kernel = openWindow();
-  Scene scene;
-  scene.root = boost::make_shared<Rendering::Scenegraph::GroupNode>();
-  scene.root->state = boost::make_shared<Rendering::Scenegraph::StateChanging>(program);
-  scene.cameraLeaf = scene.root->add(kernel->viewports[0]->camera);
-  scene.cameraLeaf->transform = boost::make_shared<Rendering::Scenegraph::Moveable>();
-  scene.cameraLeaf->transform->setMatrix(cameraMatrix);
-  showInAllViewports(scene);
+void addFlatProgram(const std::string& name, const Rgb& colour) {
+  Rendering::Kernel* kernel = openKernelWindow();
+  auto shader = boost::make_shared<Data::Geometry::Shader>(name);
+  shader->vertexSource =
+      "#version 120\nuniform mat4 viewMatrix;\nuniform mat4 modelMatrix;\nvoid main() {\n"
+      "  gl_Position = gl_ProjectionMatrix * viewMatrix * modelMatrix * gl_Vertex;\n}\n";
+  std::ostringstream fragment;
+  fragment << "#version 120\nvoid main() { gl_FragColor = vec4(" << colour.r / 255.0 << ", "
+           << colour.g / 255.0 << ", " << colour.b / 255.0 << ", 1.0); }\n";
+  shader->fragmentSource = fragment.str();
+  shader->program =
+      kernel->buildProgram(shader->vertexSource.c_str(), shader->fragmentSource.c_str());
+  shader->loaded = true;
+  kernel->shaders[name] = shader;
+}
+
+GroupPtr makeScene(const std::string& program, const Matrix& camera) {
+  Rendering::Kernel* kernel = openKernelWindow();
+  auto scene = boost::make_shared<Rendering::Scenegraph::GroupNode>();
+  scene->state = boost::make_shared<Rendering::Scenegraph::StateChanging>(program);
+  place(scene->add(kernel->viewports[0]->camera), camera);
+  for (const auto& viewport : kernel->viewports) viewport->camera->scene = scene;
   return scene;
 }
 
-void showInAllViewports(const Scene& scene) {
-  for (const auto& viewport : openWindow()->viewports) viewport->camera->scene = scene.root;
-}
-
-boost::shared_ptr<Rendering::Scenegraph::LeafNode> addLight(
-    const Scene& scene, const Data::Geometry::TMatrix4<float>& m) {
-  auto leaf = scene.root->add(boost::make_shared<Data::Geometry::Light>());
-  leaf->transform = boost::make_shared<Rendering::Scenegraph::Moveable>();
-  leaf->transform->setMatrix(m);
+LeafPtr addLight(const GroupPtr& scene, const Matrix& m) {
+  LeafPtr leaf = scene->add(boost::make_shared<Data::Geometry::Light>());
+  place(leaf, m);
   return leaf;
 }
 
-Scene makeShadowScene(bool withBox, boost::shared_ptr<Data::Geometry::Material> floor) {
-  Data::Geometry::TMatrix4<float> camera = translation(0, -8, 6);
-  Data::Geometry::TMatrix4<float> tilt;
-  tilt.setRotationX(std::atan2(0.8f, 0.6f));
-  camera *= tilt;
-  Scene scene = makeScene("texLightSM", camera);
+GroupPtr makeShadowScene(bool withBox) {
+  const Matrix camera = translation(0, -8, 6) * Matrix().setRotationX(std::atan2(0.8f, 0.6f));
+  GroupPtr scene = makeScene("texLightSM", camera);
   addLight(scene, translation(0, 0, 8));
-  scene.root->add(makeSquare(3, 0, floor));
-  if (withBox) {
-    auto box = scene.root->add(Data::Geometry::createQuadCube());
-    box->transform = boost::make_shared<Rendering::Scenegraph::Moveable>();
-    box->transform->setMatrix(translation(0, 0, 3));
-  }
+  MaterialPtr floor = makeMaterial(0.8f, 0.8f, 0.8f);
+  floor->ambient.set(0.1f, 0.1f, 0.1f, 1);
+  scene->add(makeSquare(3, 0, floor));
+  if (withBox) place(scene->add(Data::Geometry::createQuadCube()), translation(0, 0, 3));
   return scene;
 }
 
-Data::Geometry::TMatrix4<float> translation(float x, float y, float z) {
-  Data::Geometry::TMatrix4<float> m;
-  m.setTranslation(x, y, z);
-  return m;
-}
-
-Data::Geometry::TMatrix4<float> glMatrix(GLenum which) {
-  Data::Geometry::TMatrix4<float> m;
-  glGetFloatv(which, m[0]);
-  return m;
-}
-
-bool nearMatrix(const Data::Geometry::TMatrix4<float>& a, const Data::Geometry::TMatrix4<float>& b,
-                float tolerance) {
-  for (int i = 0; i < 16; ++i) {
-    if (std::fabs(a[0][i] - b[0][i]) > tolerance) return false;
+void KernelTest::SetUp() {
+  kernel = openKernelWindow();
+  // A scene holding its own camera holds itself; a new scene for each camera breaks that.
+  for (const auto& viewport : kernel->viewports) {
+    viewport->camera->scene = boost::make_shared<Rendering::Scenegraph::GroupNode>();
   }
-  return true;
+  kernel->viewports.assign(1, boost::make_shared<Rendering::Viewport>());
+  sizeViewports();
+  kernel->shaderLocked = false;
+  kernel->matrixStack.clear();
+  kernel->viewMatrix = kernel->modelMatrix = Matrix::identity();
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  // Materials without a texture show whatever unit 0 holds: the default texture.
+  glActiveTexture(GL_TEXTURE0);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  scene = makeScene("texLight", translation(0, 0, fillDistance));
 }
 
 }  // namespace TestSupport

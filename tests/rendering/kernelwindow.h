@@ -1,74 +1,73 @@
 #pragma once
-// The kernel's window in a rendering test program, opened once per program, and the
-// meshes and scenes the tests draw.
+// The kernel's window in a rendering test program, opened once, and the meshes, programs
+// and scenes the tests draw in it.
+
+#include <gtest/gtest.h>
 
 #include <boost/shared_ptr.hpp>
 #include <string>
 #include <vector>
 
-#include "data/geometry/light.h"
-#include "data/geometry/material.h"
-#include "data/geometry/mesh.h"
-#include "data/geometry/texture.h"
 #include "rendering/kernel.h"
 #include "rendering/scenegraph/groupnode.h"
 #include "rendering/scenegraph/leafnode.h"
-#include "rendering/scenegraph/moveable.h"
-#include "rendering/scenegraph/statechanging.h"
 #include "rendering/viewport.h"
 #include "support/glwindow.h"
 
 namespace TestSupport {
 
-// The kernel after init, with a 640 x 480 window on screen; the first call opens it.
-Rendering::Kernel* openWindow();
-// What init wrote on standard output while the window was opened.
-const std::string& initOutput();
+using Matrix = Data::Geometry::TMatrix4<float>;
+using MaterialPtr = boost::shared_ptr<Data::Geometry::Material>;
+using MeshPtr = boost::shared_ptr<Data::Geometry::Mesh>;
+using GroupPtr = boost::shared_ptr<Rendering::Scenegraph::GroupNode>;
+using LeafPtr = boost::shared_ptr<Rendering::Scenegraph::LeafNode>;
 
-// Handles the window events GLUT has queued (map, reshape), then sizes the viewports to
-// the window. GLUT timers due meanwhile run too.
-void pumpEvents();
+// The kernel after init, its 640 x 480 window on screen; the first call opens it.
+Rendering::Kernel* openKernelWindow();
+// What init wrote on standard output.
+extern std::string initOutput;
+// A new window (or game mode), on screen, with the viewports sized to it.
+void newWindow(bool gameMode = false);
 
-// Back to what a test expects: one default viewport sized to the window, the matrices
-// at identity, the lock off and no pending GL error.
-void resetKernel();
+// From here a square of side 2 at z = 0 just fills the height of the 45 degree view: the
+// square from -1 to 1 covers the middle 480 x 480 pixels.
+extern const float fillDistance;
+// The pixel showing point (x, y) of the plane z = 0 seen from fillDistance.
+Rgb pixelOfPlane(float x, float y);
 
-std::string describe(const Rgb& pixel);
+int occurrences(const std::string& text, const std::string& word);
+Matrix translation(float x, float y, float z);
+// The GL matrix (GL_TEXTURE_MATRIX, ...) as the kernel's matrix type.
+Matrix glMatrix(GLenum which);
+testing::AssertionResult nearMatrix(const Matrix& actual, const Matrix& expected);
 
-// A square of side 2 x half in the plane z, facing +z, texture coordinates 0 to 1, drawn
-// as two triangles sharing one material.
-boost::shared_ptr<Data::Geometry::Mesh> makeSquare(
-    float half, float z, boost::shared_ptr<Data::Geometry::Material> material);
-boost::shared_ptr<Data::Geometry::Material> makeMaterial(float r, float g, float b);
-// width x height pixels given as RGB rows from the bottom up, stored as the texture
-// keeps them (BGR, unpadded rows).
+MaterialPtr makeMaterial(float r, float g, float b);
+// A square of side 2 x half in the plane z, facing +z, texture coordinates 0 to 1.
+MeshPtr makeSquare(float half, float z, MaterialPtr material);
+// Texels given as rows from the bottom up, stored as the loader stores them (BGR, unpadded).
 boost::shared_ptr<Data::Geometry::Texture> makeTexture(const std::string& name, int width,
-                                                       int height, const std::vector<Rgb>& pixels);
+                                                       int height, const std::vector<Rgb>& texels);
+// Puts in the kernel's table a program of one flat colour that places vertices only through
+// the kernel's uniforms, so that a wrong view or model matrix moves what it draws.
+void addFlatProgram(const std::string& name, const Rgb& colour);
 
-// A scene root drawn with the given program, holding a camera leaf for the first
-// viewport placed by the matrix.
-struct Scene {
-  boost::shared_ptr<Rendering::Scenegraph::GroupNode> root;
-  boost::shared_ptr<Rendering::Scenegraph::LeafNode> cameraLeaf;
+// A scene drawn with the program and shown in every viewport, holding the first viewport's
+// camera placed by the matrix.
+GroupPtr makeScene(const std::string& program, const Matrix& camera);
+LeafPtr addLight(const GroupPtr& scene, const Matrix& place);
+// A grey floor (half size 3, z = 0) lit from (0, 0, 8), drawn with "texLightSM", optionally
+// with a box at (0, 0, 3) between them; the camera sees the floor's centre in the middle of
+// the window, past the box.
+GroupPtr makeShadowScene(bool withBox);
+
+// Each test starts from one default viewport, identity matrices, the lock off and no GL
+// error, with a "texLight" scene seen from fillDistance.
+class KernelTest : public testing::Test {
+ protected:
+  void SetUp() override;
+
+  Rendering::Kernel* kernel = nullptr;
+  GroupPtr scene;
 };
-Scene makeScene(const std::string& program, const Data::Geometry::TMatrix4<float>& cameraMatrix);
-// Shows the scene in every viewport of the kernel.
-void showInAllViewports(const Scene& scene);
-// A leaf for the light, placed by the matrix.
-boost::shared_ptr<Rendering::Scenegraph::LeafNode> addLight(
-    const Scene& scene, const Data::Geometry::TMatrix4<float>& m);
-
-// A floor (square of half size 3 at z = 0, of the given material) lit from (0, 0, 8),
-// optionally with a box of half size 0.5 at (0, 0, 3) between them, drawn with
-// "texLightSM". The camera looks at the floor's centre, the middle of the window, from
-// the side, past the box.
-Scene makeShadowScene(bool withBox, boost::shared_ptr<Data::Geometry::Material> floor);
-
-Data::Geometry::TMatrix4<float> translation(float x, float y, float z);
-
-// The GL modelview (or other) matrix as the kernel's matrix type.
-Data::Geometry::TMatrix4<float> glMatrix(GLenum which);
-bool nearMatrix(const Data::Geometry::TMatrix4<float>& a, const Data::Geometry::TMatrix4<float>& b,
-                float tolerance = 1e-4f);
 
 }  // namespace TestSupport

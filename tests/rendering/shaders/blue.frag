@@ -1,6 +1,0 @@
-// One flat colour, so the picture tells which program drew it.
-#version 120
-
-void main() {
-  gl_FragColor = vec4(0.0, 0.0, 1.0, 1.0);
-}
