@@ -7,8 +7,9 @@
 namespace {
 
 using namespace TestSupport;
+using KernelFrameTest = KernelTest;
 
-TEST_F(KernelTest, ViewportsAreClearedToTheirColoursAtTheirRectangles) {
+TEST_F(KernelFrameTest, ViewportsAreClearedToTheirColoursAtTheirRectangles) {
   auto inset = boost::make_shared<Rendering::Viewport>(0.7f, 0.7f, 0.25f, 0.25f);
   inset->clearColor.set(1, 0, 0, 1);
   kernel->viewports.push_back(inset);
@@ -26,13 +27,10 @@ TEST_F(KernelTest, ViewportsAreClearedToTheirColoursAtTheirRectangles) {
   EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
 }
 
-TEST_F(KernelTest, PopWithoutPushWritesAnErrorAndLeavesTheMatricesAlone) {
+TEST_F(KernelFrameTest, PopWithoutPushWritesAnErrorAndLeavesTheMatricesAlone) {
   kernel->modelMatrix = translation(3, 0, 0);
-  testing::internal::CaptureStderr();
-  kernel->popMatrix();
-  EXPECT_EQ(occurrences(testing::internal::GetCapturedStderr(),
-                        "popMatrix without a matching pushMatrix\n"),
-            1);
+  const std::string err = stderrOf([this] { kernel->popMatrix(); });
+  EXPECT_EQ(occurrences(err, "popMatrix without a matching pushMatrix\n"), 1);
   GLint depth = 0;
   glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
   EXPECT_EQ(depth, 1);
@@ -40,7 +38,7 @@ TEST_F(KernelTest, PopWithoutPushWritesAnErrorAndLeavesTheMatricesAlone) {
   EXPECT_TRUE(nearMatrix(kernel->modelMatrix, translation(3, 0, 0)));
 }
 
-TEST_F(KernelTest, ReceiverIsDarkerBehindAnOccluderThanWithoutIt) {
+TEST_F(KernelFrameTest, ReceiverIsDarkerBehindAnOccluderThanWithoutIt) {
   scene = makeShadowScene(false);
   kernel->display();
   const Rgb lit = pixelAt(320, 240), litEdge = pixelAt(320, 120);
@@ -54,13 +52,14 @@ TEST_F(KernelTest, ReceiverIsDarkerBehindAnOccluderThanWithoutIt) {
 }
 
 // The shaders read the map through unit 1's texture matrix: light space, then [0, 1].
-TEST_F(KernelTest, ShadowPassMakesItsMapOncePerContextAndLeavesItOnUnitOne) {
+TEST_F(KernelFrameTest, ShadowPassMakesItsMapOncePerContextAndLeavesItOnUnitOne) {
   newWindow();
   scene = makeShadowScene(true);
-  testing::internal::CaptureStdout();
-  kernel->display();
-  kernel->display();
-  EXPECT_EQ(occurrences(testing::internal::GetCapturedStdout(), "initializing ShadowMapFB"), 1);
+  const std::string out = stdoutOf([this] {
+    kernel->display();
+    kernel->display();
+  });
+  EXPECT_EQ(occurrences(out, "initializing ShadowMapFB"), 1);
   EXPECT_FALSE(kernel->shaderLocked);
 
   glMatrixMode(GL_PROJECTION);
@@ -75,10 +74,9 @@ TEST_F(KernelTest, ShadowPassMakesItsMapOncePerContextAndLeavesItOnUnitOne) {
   GLint bound = 0;
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
   EXPECT_EQ(static_cast<GLuint>(bound), kernel->shadowMapFB.texture);
-  glActiveTexture(GL_TEXTURE0);
 }
 
-TEST_F(KernelTest, FrameWithoutALightDrawsUnlitWithoutShadowInformation) {
+TEST_F(KernelFrameTest, FrameWithoutALightDrawsUnlitWithoutShadowInformation) {
   scene = makeScene("texLightSM", translation(0, 0, fillDistance));
   auto material = makeMaterial(0.2f, 0.6f, 1.0f);
   material->ambient.set(0, 0, 0, 1);
@@ -89,7 +87,6 @@ TEST_F(KernelTest, FrameWithoutALightDrawsUnlitWithoutShadowInformation) {
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
   glActiveTexture(GL_TEXTURE1);
   EXPECT_TRUE(nearMatrix(glMatrix(GL_TEXTURE_MATRIX), Matrix()));
-  glActiveTexture(GL_TEXTURE0);
 }
 
 }  // namespace

@@ -10,34 +10,17 @@ namespace {
 using namespace TestSupport;
 using Rendering::Kernel;
 using Shader = Data::Geometry::Shader;
-
-const char* goodVertex = "#version 120\nvoid main() { gl_Position = ftransform(); }\n";
-const char* goodFragment = "#version 120\nvoid main() { gl_FragColor = vec4(1.0); }\n";
-const char* broken = "#version 120\nvoid main() { this is not GLSL }\n";
-
-GLuint currentProgram() {
-  GLint program = 0;
-  glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-  return static_cast<GLuint>(program);
-}
-
-class KernelShadersTest : public KernelTest {
- protected:
-  void TearDown() override {
-    kernel->useShader(kernel->shaders.at("texLight"));
-    while (glGetError() != GL_NO_ERROR) {
-    }
-  }
-};
+using KernelShadersTest = KernelTest;
 
 TEST_F(KernelShadersTest, FirstUseOfANameReadsAndBuildsItOnce) {
   auto first = boost::make_shared<Shader>("shadowMapCreation");
   auto second = boost::make_shared<Shader>("shadowMapCreation");
   const auto passed = second;
-  testing::internal::CaptureStdout();
-  kernel->loadShader(first);
-  EXPECT_EQ(kernel->loadShader(second), first);
-  EXPECT_EQ(occurrences(testing::internal::GetCapturedStdout(), "load new shader "), 1);
+  const std::string out = stdoutOf([&] {
+    kernel->loadShader(first);
+    EXPECT_EQ(kernel->loadShader(second), first);
+  });
+  EXPECT_EQ(occurrences(out, "load new shader shadowMapCreation\n"), 1);
   EXPECT_TRUE(first->loaded);
   EXPECT_TRUE(glIsProgram(first->program));
   EXPECT_EQ(second, first) << "the caller's handle is turned to the table's record";
@@ -45,20 +28,23 @@ TEST_F(KernelShadersTest, FirstUseOfANameReadsAndBuildsItOnce) {
 }
 
 TEST_F(KernelShadersTest, AFailedBuildSaysWhereOnStandardErrorAndLogsOnStandardOutput) {
+  const char* good = "#version 120\nvoid main() { gl_FragColor = vec4(1.0); }\n";
+  const char* broken = "#version 120\nvoid main() { this is not GLSL }\n";
   const struct {
     const char *vertex, *fragment, *errPattern, *outStart;
   } cases[] = {
       // The fragment shader is not compiled after the vertex shader failed.
       {broken, broken, "[a-z]+\\.cpp,[0-9]+: vertex ", "shader infolog: \n"},
-      {goodVertex, broken, "[a-z]+\\.cpp,[0-9]+: fragment ", "shader infolog: \n"},
-      {"#version 120\nvoid helper() {}\n", goodFragment, "", "programshader infolog: \n"},
+      {"#version 120\nvoid main() { gl_Position = ftransform(); }\n", broken,
+       "[a-z]+\\.cpp,[0-9]+: fragment ", "shader infolog: \n"},
+      {"#version 120\nvoid helper() {}\n", good, "", "programshader infolog: \n"},
   };
   for (const auto& c : cases) {
-    testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(kernel->buildProgram(c.vertex, c.fragment), Kernel::buildFailed);
-    const std::string out = testing::internal::GetCapturedStdout();
-    const std::string err = testing::internal::GetCapturedStderr();
+    std::string out;
+    const std::string err = stderrOf([&] {
+      out = stdoutOf(
+          [&] { EXPECT_EQ(kernel->buildProgram(c.vertex, c.fragment), Kernel::buildFailed); });
+    });
     EXPECT_TRUE(std::regex_match(err, std::regex(c.errPattern))) << err;
     EXPECT_EQ(out.find(c.outStart), 0u) << out;
   }
@@ -66,13 +52,9 @@ TEST_F(KernelShadersTest, AFailedBuildSaysWhereOnStandardErrorAndLogsOnStandardO
 
 TEST_F(KernelShadersTest, AMissingSourceFileStaysInTheTableUnloaded) {
   auto missing = boost::make_shared<Shader>("missing");
-  testing::internal::CaptureStdout();
-  testing::internal::CaptureStderr();
-  kernel->useShader(missing);
-  testing::internal::GetCapturedStderr();
-  EXPECT_EQ(occurrences(testing::internal::GetCapturedStdout(),
-                        "ERROR: could not open file shaders/missing.vert"),
-            1);
+  std::string out;
+  stderrOf([&] { out = stdoutOf([&] { kernel->useShader(missing); }); });
+  EXPECT_EQ(occurrences(out, "ERROR: could not open file shaders/missing.vert"), 1) << out;
   EXPECT_EQ(kernel->shaders.at("missing"), missing);
   EXPECT_FALSE(missing->loaded);
 }
@@ -81,9 +63,7 @@ TEST_F(KernelShadersTest, UniformsCarryTheKernelsMatricesAndTheShadowUnit) {
   kernel->useShader(boost::make_shared<Shader>("texLightSM"));
   GLuint program = kernel->currentShader->program;
   kernel->modelMatrix = translation(1, 2, 3);
-  testing::internal::CaptureStderr();
-  kernel->setUniforms();
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "its lack of viewMatrix is no error";
+  EXPECT_EQ(stderrOf([this] { kernel->setUniforms(); }), "") << "a uniform it lacks is no error";
   GLfloat matrix[16];
   glGetUniformfv(program, glGetUniformLocation(program, "modelMatrix"), matrix);
   EXPECT_EQ(matrix[12], 1);
@@ -106,15 +86,14 @@ TEST_F(KernelShadersTest, AFailedRebuildLeavesTheFixedPipelineAndReportsEachUnif
   failed->loaded = true;
   failed->program = Kernel::buildFailed;
   kernel->shaders[failed->name] = failed;
-  testing::internal::CaptureStderr();
-  kernel->useShader(failed);
-  const std::string err = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(currentProgram(), 0u);
+  const std::string err = stderrOf([&] { kernel->useShader(failed); });
+  GLint program = 1;
+  glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+  EXPECT_EQ(program, 0);
   for (const std::string uniform : {"viewMatirx", "modelMatirx", "shadowMap"}) {
-    EXPECT_EQ(
-        occurrences(err, "shader rebuildFailed: getting uniform " + uniform + ": invalid value\n"),
-        1)
-        << err;
+    const std::string line =
+        "shader rebuildFailed: getting uniform " + uniform + ": invalid value\n";
+    EXPECT_EQ(occurrences(err, line), 1) << err;
   }
 }
 

@@ -1,6 +1,5 @@
 #pragma once
-// The kernel's window in a rendering test program, opened once, and the meshes, programs
-// and scenes the tests draw in it.
+// The kernel's window in a rendering test program, opened once, and what the tests draw.
 
 #include <gtest/gtest.h>
 
@@ -35,6 +34,19 @@ extern const float fillDistance;
 // The pixel showing point (x, y) of the plane z = 0 seen from fillDistance.
 Rgb pixelOfPlane(float x, float y);
 
+// What f writes on standard output, or on standard error, while it runs.
+template <typename F>
+std::string stdoutOf(F f) {
+  testing::internal::CaptureStdout();
+  f();
+  return testing::internal::GetCapturedStdout();
+}
+template <typename F>
+std::string stderrOf(F f) {
+  testing::internal::CaptureStderr();
+  f();
+  return testing::internal::GetCapturedStderr();
+}
 int occurrences(const std::string& text, const std::string& word);
 Matrix translation(float x, float y, float z);
 // The GL matrix (GL_TEXTURE_MATRIX, ...) as the kernel's matrix type.

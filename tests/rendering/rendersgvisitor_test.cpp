@@ -42,18 +42,9 @@ class RenderSGVisitorTest : public KernelTest {
   MeshPtr square = makeSquare(0.1f, 0, makeMaterial(1, 1, 1));
 };
 
+// Leaving a state change restores the program before it; an empty one is never restored,
+// so the outermost program stays in force after it is left.
 TEST_F(RenderSGVisitorTest, LeavingAStateChangeRestoresTheProgramBeforeIt) {
-  auto child = addGroup(scene);
-  child->state = boost::make_shared<StateChanging>("green");
-  addSquare(child, -0.5f, 0);
-  addSquare(scene, 0.5f, 0);
-  kernel->display();
-  EXPECT_TRUE(near(pixelOfPlane(-0.5f, 0), green));
-  EXPECT_TRUE(near(pixelOfPlane(0.5f, 0), red));
-}
-
-// An empty program is never restored: the first one stays in force.
-TEST_F(RenderSGVisitorTest, TheOutermostStateStaysSelectedAfterItIsLeft) {
   scene->state.reset();
   auto group = addGroup(scene);
   addSquare(group, -0.5f, 0, "green");
@@ -65,22 +56,9 @@ TEST_F(RenderSGVisitorTest, TheOutermostStateStaysSelectedAfterItIsLeft) {
   EXPECT_TRUE(near(pixelOfPlane(0.5f, 0), green));
 }
 
-TEST_F(RenderSGVisitorTest, TransformsAddUpDownTheGraphAndAreUndoneOnLeaving) {
-  auto group = addGroup(scene);
-  group->transform = placedAt(0.5f, 0.25f);
-  addSquare(group, 0.25f, 0.25f);
-  addSquare(scene, -0.5f, -0.5f);
-  kernel->display();
-  EXPECT_TRUE(near(pixelOfPlane(0.75f, 0.5f), red));
-  EXPECT_TRUE(near(pixelOfPlane(0.25f, 0.25f), white));
-  EXPECT_TRUE(near(pixelOfPlane(-0.5f, -0.5f), red));
-  EXPECT_TRUE(kernel->matrixStack.empty());
-}
-
-// Deeper than the 32 levels of GL's modelview stack, drawn with a program that places
-// vertices by GL's modelview matrix.
-TEST_F(RenderSGVisitorTest, ADeepChainOfTransformsStillPlacesItsMesh) {
-  scene->state = boost::make_shared<StateChanging>("texLight");
+// Deeper than the 32 levels of GL's modelview stack, drawn by a program that places vertices
+// through the kernel's uniforms and by one that uses GL's modelview matrix.
+TEST_F(RenderSGVisitorTest, TransformsAddUpDownADeepGraphAndAreUndoneOnLeaving) {
   kernel->viewports[0]->clearColor.set(0, 0, 0, 1);
   std::vector<GroupPtr> levels{scene};
   for (int level = 1; level <= 40; ++level) {
@@ -90,13 +68,20 @@ TEST_F(RenderSGVisitorTest, ADeepChainOfTransformsStillPlacesItsMesh) {
   addSquare(levels[40], 0, 0);
   addSquare(levels[35], -0.7f, -0.7f);  // drawn after the deeper levels are left again
   addSquare(scene, -0.5f, 0.5f);
-  kernel->display();
-  EXPECT_TRUE(near(pixelOfPlane(0.8f, 0.4f), white));
-  EXPECT_TRUE(near(pixelOfPlane(0, -0.35f), white));
-  EXPECT_TRUE(near(pixelOfPlane(-0.5f, 0.5f), white)) << "the matrices are restored";
+  for (const char* program : {"red", "texLight"}) {
+    scene->state = boost::make_shared<StateChanging>(program);
+    kernel->display();
+    const Rgb colour = program == std::string("red") ? red : white;
+    EXPECT_TRUE(near(pixelOfPlane(0.8f, 0.4f), colour)) << program;
+    EXPECT_TRUE(near(pixelOfPlane(0, -0.35f), colour)) << program;
+    EXPECT_TRUE(near(pixelOfPlane(-0.5f, 0.5f), colour))
+        << program << ": the matrices are restored";
+    EXPECT_TRUE(near(pixelOfPlane(0.4f, 0.2f), {0, 0, 0})) << program;
+  }
   GLint depth = 0;
   glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
   EXPECT_EQ(depth, 1);
+  EXPECT_TRUE(kernel->matrixStack.empty());
 }
 
 }  // namespace
