@@ -16,6 +16,16 @@
 
 namespace TestSupport {
 
+namespace {
+
+// Mesa keeps one on-disk shader cache for every GL process of the user. With it, whether a
+// test compiles its shaders or loads what a test running beside it has just stored depends
+// on timing, and under the leak checker the second path now and then aborts at exit. Set
+// before main, so before any GL context, death-test children included.
+[[maybe_unused]] const bool ownShaders = setenv("MESA_SHADER_CACHE_DISABLE", "true", 1) == 0;
+
+}  // namespace
+
 void openGlutWindow(const char* title, int width, int height) {
   static bool open = false;
   if (open) return;
