@@ -66,15 +66,13 @@ void Kernel::drawMeshArrays(MeshPtr mesh) {
 void Kernel::drawMaterialRuns(const MeshPtr& mesh, bool indexed, int faces) {
   const auto& materials = mesh->materials;
   const int count = std::min(faces, static_cast<int>(materials.size()));
-  if (count == 0) return;
-  applyMaterial(materials[0]);
   int first = 0;
-  for (int i = 1; i <= count; ++i) {
-    if (i == count || materials[first] != materials[i]) {
-      drawFaces(mesh, indexed, first, i);
-      if (i != count) applyMaterial(materials[i]);
-      first = i;
-    }
+  while (first < count) {
+    int last = first + 1;
+    while (last < count && materials[last] == materials[first]) ++last;
+    applyMaterial(materials[first]);
+    drawFaces(mesh, indexed, first, last);
+    first = last;
   }
 }
 

@@ -76,8 +76,8 @@ void Kernel::renderShadowMap(Scenegraph::NodeHandle root) {
   glLoadIdentity();
   matrixStack.clear();
   modelMatrix = Matrix::identity();
-  const Matrix light = finder.lightMatrix;
-  setViewMatrix(light.inverse());
+  const Matrix lightView = finder.lightMatrix.inverse();
+  setViewMatrix(lightView);
 
   glClearColor(1, 1, 1, 1);
   glClear(GL_COLOR_BUFFER_BIT);
@@ -92,7 +92,7 @@ void Kernel::renderShadowMap(Scenegraph::NodeHandle root) {
   glActiveTexture(GL_TEXTURE1);
   glMatrixMode(GL_TEXTURE);
   glLoadIdentity();
-  glMultMatrix(((bias * projection) * light.inverse())[0]);
+  glMultMatrix((bias * projection * lightView)[0]);
   glCullFace(GL_BACK);
   glShadeModel(GL_SMOOTH);
   shaderLocked = false;

@@ -12,34 +12,27 @@ namespace Rendering {
 
 namespace {
 
+const struct {
+  GLenum status;
+  const char* name;
+} incomplete[] = {
+    {GL_FRAMEBUFFER_INCOMPLETE_ATTACHMENT_EXT, "GL_FRAMEBUFFER_INCOMPLETE_ATTACHMENT_EXT"},
+    {GL_FRAMEBUFFER_INCOMPLETE_MISSING_ATTACHMENT_EXT,
+     "GL_FRAMEBUFFER_INCOMPLETE_MISSING_ATTACHMENT_EXT"},
+    {GL_FRAMEBUFFER_INCOMPLETE_DIMENSIONS_EXT, "GL_FRAMEBUFFER_INCOMPLETE_DIMENSIONS_EXT"},
+    {GL_FRAMEBUFFER_INCOMPLETE_FORMATS_EXT, "GL_FRAMEBUFFER_INCOMPLETE_FORMATS_EXT"},
+    {GL_FRAMEBUFFER_INCOMPLETE_DRAW_BUFFER_EXT, "GL_FRAMEBUFFER_INCOMPLETE_DRAW_BUFFER_EXT"},
+    {GL_FRAMEBUFFER_INCOMPLETE_READ_BUFFER_EXT, "GL_FRAMEBUFFER_INCOMPLETE_READ_BUFFER_EXT"},
+    {GL_FRAMEBUFFER_UNSUPPORTED_EXT, "GL_FRAMEBUFFER_UNSUPPORTED_EXT"},
+};
+
+// Complete, or a status this table does not know, writes nothing.
 void reportStatus(GLenum status) {
-  const char* message = nullptr;
-  switch (status) {
-    case GL_FRAMEBUFFER_INCOMPLETE_ATTACHMENT_EXT:
-      message = "FBO error: GL_FRAMEBUFFER_INCOMPLETE_ATTACHMENT_EXT";
-      break;
-    case GL_FRAMEBUFFER_INCOMPLETE_MISSING_ATTACHMENT_EXT:
-      message = "FBO error: GL_FRAMEBUFFER_INCOMPLETE_MISSING_ATTACHMENT_EXT";
-      break;
-    case GL_FRAMEBUFFER_INCOMPLETE_DIMENSIONS_EXT:
-      message = "FBO error: GL_FRAMEBUFFER_INCOMPLETE_DIMENSIONS_EXT";
-      break;
-    case GL_FRAMEBUFFER_INCOMPLETE_FORMATS_EXT:
-      message = "FBO error: GL_FRAMEBUFFER_INCOMPLETE_FORMATS_EXT";
-      break;
-    case GL_FRAMEBUFFER_INCOMPLETE_DRAW_BUFFER_EXT:
-      message = "FBO error: GL_FRAMEBUFFER_INCOMPLETE_DRAW_BUFFER_EXT";
-      break;
-    case GL_FRAMEBUFFER_INCOMPLETE_READ_BUFFER_EXT:
-      message = "FBO error: GL_FRAMEBUFFER_INCOMPLETE_READ_BUFFER_EXT";
-      break;
-    case GL_FRAMEBUFFER_UNSUPPORTED_EXT:
-      message = "FBO error: GL_FRAMEBUFFER_UNSUPPORTED_EXT";
-      break;
-    default:
-      break;
+  for (const auto& entry : incomplete) {
+    if (entry.status == status) {
+      std::cerr << LOG_PREFIX << "FBO error: " << entry.name << std::endl;
+    }
   }
-  if (message) std::cerr << LOG_PREFIX << message << std::endl;
 }
 
 }  // namespace

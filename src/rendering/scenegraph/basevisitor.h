@@ -4,20 +4,9 @@
 #include <boost/shared_ptr.hpp>
 #include <boost/variant/static_visitor.hpp>
 
-#include "data/geometry/light.h"
-#include "data/geometry/mesh.h"
-
-namespace Rendering {
-class Camera;
-}
+#include "rendering/scenegraph/node.h"
 
 namespace Rendering::Scenegraph {
-
-class GroupNode;
-class LeafNode;
-class Moveable;
-class Node;
-class StateChanging;
 
 // Start a pass with boost::apply_visitor(visitor, root). Every node is entered (its
 // transform hook, then its state hook, with leave false), then its content or children are

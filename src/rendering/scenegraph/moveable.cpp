@@ -54,25 +54,19 @@ Moveable& Moveable::translatePlusX(float a, bool flag) {
   return applyTransform(translation(a, 0, 0), flag);
 }
 
-Moveable& Moveable::translateMinusX(float a, bool flag) {
-  return applyTransform(translation(-a, 0, 0), flag);
-}
+Moveable& Moveable::translateMinusX(float a, bool flag) { return translatePlusX(-a, flag); }
 
 Moveable& Moveable::translatePlusY(float a, bool flag) {
   return applyTransform(translation(0, a, 0), flag);
 }
 
-Moveable& Moveable::translateMinusY(float a, bool flag) {
-  return applyTransform(translation(0, -a, 0), flag);
-}
+Moveable& Moveable::translateMinusY(float a, bool flag) { return translatePlusY(-a, flag); }
 
 Moveable& Moveable::translatePlusZ(float a, bool flag) {
   return applyTransform(translation(0, 0, a), flag);
 }
 
-Moveable& Moveable::translateMinusZ(float a, bool flag) {
-  return applyTransform(translation(0, 0, -a), flag);
-}
+Moveable& Moveable::translateMinusZ(float a, bool flag) { return translatePlusZ(-a, flag); }
 
 Moveable& Moveable::lookAt(float eyeX, float eyeY, float eyeZ, float centerX, float centerY,
                            float centerZ, float upX, float upY, float upZ) {
