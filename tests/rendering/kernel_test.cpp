@@ -9,19 +9,6 @@ namespace {
 using namespace TestSupport;
 using boost::posix_time::microsec_clock;
 
-TEST_F(KernelTest, InitReportsTheCapabilitiesInOrderAndLoadsTexLight) {
-  std::size_t at = 0;
-  for (const char* line :
-       {"init renderer:", "ARGH 10 10", "recompile shaders", "\n Using GLEW ", "\n OpenGL ver: ",
-        "\n vertex and fragment shader supported\n", "\n Texture Units available: ", " ,max size: ",
-        "\n FBO supported with max color attachments: ", "load new shader texLight\n"}) {
-    at = initOutput.find(line, at);
-    ASSERT_NE(at, std::string::npos) << "missing or out of order: " << line << "\n" << initOutput;
-  }
-  EXPECT_EQ(initOutput.substr(initOutput.size() - 2), "\n\n") << "init ends with an empty line";
-  EXPECT_TRUE(kernel->shaders.at("texLight")->loaded);
-}
-
 // Each window used to start one more timer chain and display task, so the program drew
 // more frames per period the more often it switched.
 TEST_F(KernelTest, NewWindowsStartNoFurtherDisplayTask) {

@@ -24,7 +24,6 @@ void place(const LeafPtr& leaf, const Matrix& m) {
 
 }  // namespace
 
-std::string initOutput;
 const float fillDistance = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
 
 Rendering::Kernel* openKernelWindow() {
@@ -33,9 +32,7 @@ Rendering::Kernel* openKernelWindow() {
     open = true;
     static char name[] = "rendering_test";
     static char* argv[] = {name, nullptr};
-    testing::internal::CaptureStdout();
-    Rendering::Kernel::instance()->init(1, argv);
-    initOutput = testing::internal::GetCapturedStdout();
+    stdoutOf([] { Rendering::Kernel::instance()->init(1, argv); });
     keepGlDriverLoaded();
     waitForWindow();
     sizeViewports();

@@ -23,8 +23,6 @@ using LeafPtr = boost::shared_ptr<Rendering::Scenegraph::LeafNode>;
 
 // The kernel after init, its 640 x 480 window on screen; the first call opens it.
 Rendering::Kernel* openKernelWindow();
-// What init wrote on standard output.
-extern std::string initOutput;
 // A new window (or game mode), on screen, with the viewports sized to it.
 void newWindow(bool gameMode = false);
 

@@ -22,17 +22,15 @@ Visitor walked(Visitor visitor, const GroupPtr& root) {
   return visitor;
 }
 
-TEST(WorldMatrixVisitorTest, AnEmptySceneGivesIdentitiesAndNoLight) {
-  auto root = newGroup();
-  root->transform = moveable(move(1, 2, 3));
-  const auto result = walked(WorldMatrixVisitor(), root);
-  expectNear(result.cameraMatrix, Matrix::identity(), 0);
-  expectNear(result.lightMatrix, Matrix::identity(), 0);
-  EXPECT_FALSE(result.light);
-}
-
+// Identities and no light until a leaf says otherwise.
 TEST(WorldMatrixVisitorTest, TheLastLightWinsWithTheTransformsDownToIt) {
   auto root = newGroup(), inner = newGroup();
+  root->transform = moveable(move(1, 2, 3));
+  const auto empty = walked(WorldMatrixVisitor(), root);
+  expectNear(empty.cameraMatrix, Matrix::identity(), 0);
+  expectNear(empty.lightMatrix, Matrix::identity(), 0);
+  EXPECT_FALSE(empty.light);
+
   auto last = boost::make_shared<Light>();
   root->transform = moveable(turn(0.5f));
   root->add(boost::make_shared<Light>());
