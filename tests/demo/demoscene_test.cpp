@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <boost/optional.hpp>
 #include <string>
 #include <utility>
@@ -54,10 +55,9 @@ struct Walk {
     }
     if (boost::get<boost::shared_ptr<Data::Geometry::Light>>(&content)) return "light";
     const void* mesh = boost::get<boost::shared_ptr<Data::Geometry::Mesh>>(content).get();
-    std::size_t i = 0;
-    while (i < meshes.size() && meshes[i] != mesh) ++i;
-    if (i == meshes.size()) meshes.push_back(mesh);
-    return std::string(1, char('A' + i));
+    auto found = std::find(meshes.begin(), meshes.end(), mesh);
+    if (found == meshes.end()) found = meshes.insert(found, mesh);
+    return std::string(1, char('A' + (found - meshes.begin())));
   }
 };
 
@@ -82,23 +82,26 @@ TEST_F(DemoSceneTest, BothViewportsShowOneGraphOfThreeSharedMeshes) {
   EXPECT_EQ(" A light camera0 { B { C C C } } { B camera1 }", walk.shape);
   EXPECT_EQ(root, boost::get<GroupPtr>(kernel->viewports[1]->camera->scene));
   EXPECT_EQ("texLightSM", root->state->shader->name);
-  Rendering::Viewport& inset = *kernel->viewports[1];
-  inset.resize(640, 480);
-  EXPECT_EQ((std::vector<int>{447, 335, 160, 120}),
-            (std::vector<int>{inset.getPixelX(), inset.getPixelY(), inset.getPixelWidth(),
-                              inset.getPixelHeight()}));
-  EXPECT_EQ(0, inset.clearColor.g + inset.clearColor.b);
+  const Data::Geometry::Color& inset = kernel->viewports[1]->clearColor;
+  EXPECT_TRUE(inset.r == 1 && inset.g == 0 && inset.b == 0 && inset.a == 1) << "not red";
 }
 
 TEST_F(DemoSceneTest, NodesCarryTheirSetUpTransformsSharedWithTheGlobalHandles) {
   const boost::optional<Matrix> expected[12] = {
-      boost::none, translation(0, 0, 10),
+      boost::none,
+      translation(0, 0, 10),
       // Moved back and down first, then tilted about the root's X axis.
-      rotationX(0.1f) * translation(0, -0.5f, 0) * translation(0, 0, 7), boost::none,
-      rotationX(quarterTurn), Matrix::identity(), translation(0, 2, 0) * rotationX(quarterTurn),
+      rotationX(0.1f) * translation(0, -0.5f, 0) * translation(0, 0, 7),
+      boost::none,
+      rotationX(quarterTurn),
+      Matrix::identity(),
+      translation(0, 2, 0) * rotationX(quarterTurn),
       translation(-1.4f, 0, 0) * translation(0, -1.4f, 0) * rotationX(-quarterTurn),
       translation(1.4f, 0, 0) * translation(0, -1.4f, 0) * rotationX(quarterTurn),
-      translation(0, 0, 7), rotationY(3.14f) * rotationX(quarterTurn), boost::none};
+      translation(0, 0, 7),
+      rotationY(3.14f) * rotationX(quarterTurn),
+      boost::none,
+  };
   for (int i = 0; i < 12; ++i) {
     const boost::shared_ptr<Moveable>& transform = walk.nodes[i]->transform;
     ASSERT_EQ(bool(expected[i]), bool(transform)) << "node " << i;

@@ -9,11 +9,10 @@
 #include "support/glwindow.h"
 #include "system/inputmanager.h"
 
-// The program's own actions, counted here instead: the bindings are what is under test.
+// The program's own actions, stubbed: the bindings are what is under test.
 static int gameModeToggles = 0;
-static int fpsPrints = 0;
 void toggleGameMode() { ++gameModeToggles; }
-void printFps() { ++fpsPrints; }
+void printFps() {}
 
 namespace {
 
@@ -35,10 +34,11 @@ class KeyBindingsTest : public testing::Test {
     setupKeyBindings();
   }
 
-  void SetUp() override {
+  void SetUp() override { reset(); }
+  static void reset() {
     monkeyTransform->setMatrix(rotationX(quarterTurn));
     orbitTransform->setMatrix(translation(0, 0, 7));
-    gameModeToggles = fpsPrints = 0;
+    gameModeToggles = 0;
   }
 };
 
@@ -59,7 +59,7 @@ TEST_F(KeyBindingsTest, EachTurningKeyTurnsItsTransformOneStepOnPress) {
                {'w', false, rotationY, -monkeyStep},
                {'s', false, rotationY, monkeyStep}};
   for (const auto& c : cases) {
-    SetUp();
+    reset();
     if (c.special) {
       InputManager::specialCallback(c.key, 5, 6);
       EXPECT_TRUE(near(c.rotation(c.angle) * translation(0, 0, 7), orbitTransform->getMatrix()))
@@ -72,17 +72,6 @@ TEST_F(KeyBindingsTest, EachTurningKeyTurnsItsTransformOneStepOnPress) {
       EXPECT_TRUE(near(translation(0, 0, 7), orbitTransform->getMatrix()));
     }
   }
-}
-
-TEST_F(KeyBindingsTest, GameModeTogglesOnPressAndTheFrameRateShowsOnRelease) {
-  InputManager::keyboardCallback('f', 0, 0);
-  InputManager::keyboardCallback('t', 0, 0);
-  EXPECT_EQ(1, gameModeToggles);
-  EXPECT_EQ(0, fpsPrints);
-  InputManager::keyboardUpCallback('f', 0, 0);
-  InputManager::keyboardUpCallback('t', 0, 0);
-  EXPECT_EQ(1, gameModeToggles);
-  EXPECT_EQ(1, fpsPrints);
 }
 
 TEST_F(KeyBindingsTest, SameCodeAsALetterAndAsASpecialKeyActsApart) {
