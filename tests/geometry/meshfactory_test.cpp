@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <string>
 #include <vector>
 
 namespace {
@@ -39,17 +38,28 @@ Vec centreOf(const Mesh& mesh, const Face& face) {
   return Vec(sum.x / n, sum.y / n, sum.z / n);
 }
 
-std::string summaryOf(const Mesh& mesh) {
-  std::ostringstream out;
-  out << mesh;
-  return out.str();
-}
-
-TEST(MeshFactoryTest, SummariesGiveTheLayoutOfEachMesh) {
-  EXPECT_EQ("Mesh: trI0 quI0 ver3 col3 mat1", summaryOf(*createTriangleMesh()));
-  EXPECT_EQ("Mesh: trI0 quI0 ver36(n) col0 mat12", summaryOf(*createNamedColorCube()));
-  EXPECT_EQ("Mesh: trI12 quI0 ver8 col8 mat12", summaryOf(*createIndexedTriangleCube()));
-  EXPECT_EQ("Mesh: trI0 quI6 ver8(n) col8 mat6", summaryOf(*createQuadCube()));
+// The coloured meshes draw with their vertex colours: one default material serves all faces.
+TEST(MeshFactoryTest, SummariesGiveTheLayoutAndColouredMeshesShareOneMaterial) {
+  const struct {
+    boost::shared_ptr<Mesh> (*create)();
+    const char* summary;
+  } cases[] = {{createTriangleMesh, "Mesh: trI0 quI0 ver3 col3 mat1"},
+               {createNamedColorCube, "Mesh: trI0 quI0 ver36(n) col0 mat12"},
+               {createIndexedTriangleCube, "Mesh: trI12 quI0 ver8 col8 mat12"},
+               {createQuadCube, "Mesh: trI0 quI6 ver8(n) col8 mat6"}};
+  for (const auto& c : cases) {
+    const boost::shared_ptr<Mesh> mesh = c.create();
+    std::ostringstream summary;
+    summary << *mesh;
+    EXPECT_EQ(c.summary, summary.str());
+    if (mesh->colors.empty()) continue;
+    const boost::shared_ptr<Material>& first = mesh->materials.at(0);
+    ASSERT_TRUE(first);
+    for (const auto& m : mesh->materials) EXPECT_EQ(first, m) << c.summary;
+    EXPECT_TRUE(first->name.empty() && first->diffuse.r == 0) << c.summary;
+  }
+  const boost::shared_ptr<Mesh> quads = createQuadCube();
+  for (const Vec& n : quads->normals) EXPECT_EQ(0, n.lengthSquared());
 }
 
 // The cubes are convex about the origin: a face winds outward when its normal points away
@@ -71,19 +81,6 @@ TEST(MeshFactoryTest, CubesAreClosedWithEveryFaceWoundOutward) {
     EXPECT_FLOAT_EQ(6, area);
   }
   EXPECT_GT(fanNormal(*createTriangleMesh(), {0, 1, 2}, 1).z, 0);
-}
-
-TEST(MeshFactoryTest, ColouredMeshesShareOneDefaultMaterial) {
-  for (const auto& create : {createTriangleMesh, createIndexedTriangleCube, createQuadCube}) {
-    const boost::shared_ptr<Mesh> mesh = create();
-    const boost::shared_ptr<Material> first = mesh->materials.at(0);
-    ASSERT_TRUE(first);
-    for (const auto& m : mesh->materials) EXPECT_EQ(first, m);
-    EXPECT_TRUE(first->name.empty());
-    EXPECT_EQ(0, first->diffuse.r);
-  }
-  const boost::shared_ptr<Mesh> quads = createQuadCube();
-  for (const Vec& n : quads->normals) EXPECT_EQ(0, n.lengthSquared());
 }
 
 TEST(MeshFactoryTest, NamedCubeHasSixRunsOfTwoFacesInSideOrder) {

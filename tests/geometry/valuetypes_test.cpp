@@ -1,8 +1,9 @@
-// The values that fresh records and new sequence elements start from, and index records
-// keeping what the loader hands them.
+// The plain value types: vector arithmetic, the values that fresh records and new sequence
+// elements start from, and index records keeping what the loader hands them.
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 
 #include "data/geometry/light.h"
 #include "data/geometry/material.h"
@@ -17,9 +18,30 @@
 namespace {
 
 using namespace Data::Geometry;
+using Vec = TVector3<float>;
 using Rgba = std::array<float, 4>;
 
 Rgba rgba(const Color& c) { return {c.r, c.g, c.b, c.a}; }
+std::array<float, 3> xyz(const Vec& v) { return {v.x, v.y, v.z}; }
+
+TEST(ValueTypesTest, NormalizeDividesByTheLengthInPlace) {
+  Vec v(3, 4, 0);
+  EXPECT_EQ(25, v.lengthSquared());
+  EXPECT_EQ(5, v.length());
+  EXPECT_EQ(&v, &v.normalize());
+  EXPECT_EQ((std::array<float, 3>{0.6f, 0.8f, 0}), xyz(v));
+  Vec zero(0, 0, 0);
+  zero.normalize();
+  EXPECT_TRUE(std::isnan(zero.x) && std::isnan(zero.y) && std::isnan(zero.z));
+}
+
+TEST(ValueTypesTest, CrossProductFollowsTheRightHandRuleAndKeepsItsOperand) {
+  const Vec x(1, 0, 0), y(0, 1, 0), a(1, 2, 3);
+  EXPECT_EQ((std::array<float, 3>{0, 0, 1}), xyz(x.cross(y)));
+  EXPECT_EQ((std::array<float, 3>{0, 0, -1}), xyz(y.cross(x)));
+  EXPECT_EQ((std::array<float, 3>{-3, 6, -3}), xyz(a.cross(Vec(4, 5, 6))));
+  EXPECT_EQ((std::array<float, 3>{1, 2, 3}), xyz(a));
+}
 
 TEST(ValueTypesTest, NewColoursAndLightsAreOpaqueWhiteAndMaterialsOpaqueBlack) {
   const Light light;

@@ -70,23 +70,6 @@ TEST_F(SchedulerTest, TaskEndsWhenItsCallbackSaysFalseOrItsIntervalIsZero) {
   EXPECT_EQ(2u, runs.size());
 }
 
-// Counts its own runs: the copy put back is the one that ran.
-struct Counter {
-  std::vector<int>* seen;
-  int count;
-  bool operator()(unsigned) {
-    seen->push_back(++count);
-    return true;
-  }
-};
-
-TEST_F(SchedulerTest, RequeuedTaskKeepsTheStateOfItsCallback) {
-  std::vector<int> seen;
-  pt::ptime reading = scheduler.addTask(Counter{&seen, 0}, 5, 5).due;
-  for (int pump = 0; pump < 3; ++pump) scheduler.run(reading += ms(6));
-  EXPECT_EQ((std::vector<int>{1, 2, 3}), seen);
-}
-
 TEST_F(SchedulerTest, TaskAddedByACallbackWaitsForALaterPump) {
   scheduler.addTask(
       [this](unsigned) {
