@@ -50,7 +50,9 @@ in_desktop_mode() { [ "$(video_mode)" = "1024x768" ]; }
 
 # The program's window, the newest when several have the title. Without a window manager
 # nobody gives it the keyboard focus, so focus_window does.
-find_window() { WID=$(xdotool search --name "^${TITLE}\$" 2>/dev/null | tail -n 1) && [ -n "$WID" ]; }
+find_window() {
+  WID=$(xdotool search --name "^${TITLE}\$" 2>/dev/null | tail -n 1) && [ -n "$WID" ]
+}
 focus_window() {
   xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
   xdotool mousemove --window "$WID" 320 240

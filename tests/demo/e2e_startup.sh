@@ -4,10 +4,13 @@
 source "$(dirname "$0")/e2e_lib.sh"
 start_demo
 
+# Each pattern matches a line after the previous pattern's line.
 from=0
-for pattern in '^kernel[a-z]*\.cpp,[0-9]+: init renderer:$' '^scheduler\.cpp,[0-9]+: ARGH 10 10$' \
+for pattern in \
+  '^kernel[a-z]*\.cpp,[0-9]+: init renderer:$' '^scheduler\.cpp,[0-9]+: ARGH 10 10$' \
   '^kernel[a-z]*\.cpp,[0-9]+: recompile shaders$' '^ Using GLEW [0-9]' '^ OpenGL ver: ' \
-  '^ vertex and fragment shader supported$' '^ Texture Units available: [0-9]+ ,max size: [0-9]+$' \
+  '^ vertex and fragment shader supported$' \
+  '^ Texture Units available: [0-9]+ ,max size: [0-9]+$' \
   '^ FBO supported with max color attachments: [0-9]+$' '^$' \
   'mtl/thunderdome\.obj' '^counts: vc[1-9]' 'mtl/monkey\.obj' '^counts: vc[1-9]' \
   'mtl/sign\.obj' '^counts: vc[1-9]' '^scheduler\.cpp,[0-9]+: ARGH 50 50$'; do
@@ -24,13 +27,14 @@ expect_moving "the window" 640 480 "$X" "$Y"
 # (447, 25) from the top left. It is not the main view made small.
 inset() { shot "$1" 160 120 $((X + 447)) $((Y + 25)) && convert "$1" -scale 40x30! "$1"; }
 inset "$WORK/inset.png"
-shot "$WORK/small.png" 640 480 "$X" "$Y" && convert "$WORK/small.png" -scale 40x30! "$WORK/small.png"
-apart=$(difference "$WORK/inset.png" "$WORK/small.png")
+shot "$WORK/main.png" 640 480 "$X" "$Y" && convert "$WORK/main.png" -scale 40x30! "$WORK/main.png"
+apart=$(difference "$WORK/inset.png" "$WORK/main.png")
 is_above "$apart" 0.05 || fail "the inset shows the main view ($apart)"
 
 # The arrows turn the inset's camera about the same axis as the animation does: six presses
 # of Left (1.2 rad) take it back to a view it showed 24 animation steps before, six of Right
-# forward again. The animation is filmed a frame at a time, the program held still between.
+# forward again. The animation is filmed a frame at a time, the program held still between
+# frames so that it moves only while a frame is awaited.
 # run_until_new FILE: lets the held program run until the inset differs from FILE, and saves
 # the new inset to FILE.
 run_until_new() {
@@ -77,7 +81,8 @@ kill -CONT "$PID"
 back=$(closest "$WORK/left.png")
 forth=$(closest "$WORK/right.png")
 echo "the inset after Left is most like film frame $back of $FRAMES, after Right like $forth"
-# However many steps a frame of the film holds, 24 steps are at least 3 frames.
+# A film frame holds one animation step, a few on a loaded machine: 24 steps back lie well
+# before the last frames.
 [ "$back" -le $((FRAMES - 4)) ] || fail "the left arrow did not turn the inset back"
 [ "$forth" -ge $((FRAMES - 2)) ] || fail "the right arrow did not turn the inset forward"
 

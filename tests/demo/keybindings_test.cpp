@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <boost/make_shared.hpp>
-
 #include "demoscene.h"
 #include "geometry/matrices.h"
 #include "support/glwindow.h"
@@ -17,20 +15,18 @@ void printFps() {}
 namespace {
 
 using namespace TestMatrices;
-using Rendering::Scenegraph::Moveable;
 using System::InputManager;
 
 const float quarterTurn = 3.14f / 2;
 const float monkeyStep = 3.14f / 10;
 
-// The bindings are made once, on transforms where setupScene leaves them; each test starts
-// from those matrices.
+// The bindings are made once, on the scene's transforms; each test starts from the
+// matrices the scene gives them.
 class KeyBindingsTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     TestSupport::openGlutWindow("keybindings_test");  // the input manager's callbacks need it
-    monkeyTransform = boost::make_shared<Moveable>();
-    orbitTransform = orbitSpinTransform = boost::make_shared<Moveable>();
+    setupScene();
     setupKeyBindings();
   }
 
