@@ -10,10 +10,8 @@
 #include <boost/make_shared.hpp>
 #include <chrono>
 #include <cmath>
-#include <deque>
 #include <fstream>
 #include <iostream>
-#include <stack>
 #include <string>
 #include <vector>
 
@@ -24,6 +22,7 @@
 #include "rendering/scenegraph/leafnode.h"
 #include "rendering/scenegraph/moveable.h"
 #include "rendering/scenegraph/statechanging.h"
+#include "rendering/scenegraph/worldmatrixvisitor.h"
 #include "rendering/viewport.h"
 #include "system/loader/ressourcemanager.h"
 
@@ -202,33 +201,22 @@ struct Item {
   std::vector<Run> runs;
 };
 
-class DrawListVisitor : public Rendering::Scenegraph::BaseVisitor {
+class DrawListVisitor : public Rendering::Scenegraph::WorldMatrixVisitor {
  public:
-  using BaseVisitor::operator();
-  using BaseVisitor::visit;
-  void visit(Moveable& t, bool leave) override {
-    if (leave) {
-      current = stack.top();
-      stack.pop();
-    } else {
-      stack.push(current);
-      current *= t.getMatrix();
-    }
-  }
+  using WorldMatrixVisitor::operator();
   void operator()(const boost::shared_ptr<Mesh>& mesh) override {
-    Item item{mesh, current, {}};
+    Item item{mesh, currentMatrix, {}};
     const auto& m = mesh->materials;
+    const int count = static_cast<int>(m.size());
     int first = 0;
-    for (int i = 1; i <= static_cast<int>(m.size()); ++i) {
-      if (i == static_cast<int>(m.size()) || m[first] != m[i]) {
-        item.runs.push_back({m[first], first, i});
-        first = i;
-      }
+    while (first < count) {
+      int last = first + 1;
+      while (last < count && m[last] == m[first]) ++last;
+      item.runs.push_back({m[first], first, last});
+      first = last;
     }
     items.push_back(item);
   }
-  Matrix current = Matrix::identity();
-  std::stack<Matrix, std::deque<Matrix>> stack;
   std::vector<Item> items;
 };
 
