@@ -1,5 +1,5 @@
 #pragma once
-// Matrices built in one call and compared within a tolerance, for the tests of matrix code.
+// Matrices built in one call and compared within a tolerance, for tests of matrix code.
 
 #include <gtest/gtest.h>
 
@@ -16,15 +16,12 @@ inline Matrix rotationX(float a) { return Matrix().setRotationX(a); }
 inline Matrix rotationY(float a) { return Matrix().setRotationY(a); }
 inline Matrix rotationZ(float a) { return Matrix().setRotationZ(a); }
 
-// Every element within the tolerance; a failure names the first that is not.
 inline testing::AssertionResult near(const Matrix& expected, const Matrix& actual,
                                      float tolerance = 1e-5f) {
-  for (int i = 0; i < 16; ++i) {
-    if (!(std::fabs(expected[0][i] - actual[0][i]) <= tolerance)) {
-      return testing::AssertionFailure() << "element (" << i % 4 << ", " << i / 4 << ") is "
-                                         << actual[0][i] << ", expected " << expected[0][i];
-    }
-  }
+  for (int i = 0; i < 16; ++i)
+    if (!(std::fabs(expected[0][i] - actual[0][i]) <= tolerance))
+      return testing::AssertionFailure()
+             << "stored element " << i << " is " << actual[0][i] << ", expected " << expected[0][i];
   return testing::AssertionSuccess();
 }
 

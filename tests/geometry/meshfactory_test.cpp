@@ -9,37 +9,15 @@ namespace {
 
 using namespace Data::Geometry;
 using Vec = TVector3<float>;
-using Face = std::vector<unsigned>;
 
-// Every face as its corner numbers, in the mesh's own face numbering.
-std::vector<Face> facesOf(const Mesh& mesh) {
-  std::vector<Face> faces;
-  for (const auto& t : mesh.triangles) faces.push_back({t.a, t.b, t.c});
-  for (const auto& q : mesh.quads) faces.push_back({q.a, q.b, q.c, q.d});
-  if (faces.empty())
-    for (unsigned v = 0; v + 2 < mesh.vertices.size(); v += 3) faces.push_back({v, v + 1, v + 2});
-  return faces;
-}
-
-Vec plus(const Vec& a, const Vec& b) { return Vec(a.x + b.x, a.y + b.y, a.z + b.z); }
 Vec minus(const Vec& a, const Vec& b) { return Vec(a.x - b.x, a.y - b.y, a.z - b.z); }
 float dot(const Vec& a, const Vec& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
-// The right-hand normal of the fan triangle (0, i, i + 1) of a face, as long as twice its area.
-Vec fanNormal(const Mesh& mesh, const Face& face, std::size_t i) {
-  const Vec& a = mesh.vertices.at(face[0]);
-  return minus(mesh.vertices.at(face[i]), a).cross(minus(mesh.vertices.at(face[i + 1]), a));
-}
-
-Vec centreOf(const Mesh& mesh, const Face& face) {
-  Vec sum;
-  for (unsigned v : face) sum = plus(sum, mesh.vertices.at(v));
-  const float n = float(face.size());
-  return Vec(sum.x / n, sum.y / n, sum.z / n);
-}
-
-// The coloured meshes draw with their vertex colours: one default material serves all faces.
-TEST(MeshFactoryTest, SummariesGiveTheLayoutAndColouredMeshesShareOneMaterial) {
+// The coloured meshes draw with their vertex colours: one default material serves all faces, and
+// their normals stay zero.
+// The cubes are convex about the origin: a face winds outward when the right-hand normal of each
+// of its fan triangles points away from the origin; the faces cover an area of six.
+TEST(MeshFactoryTest, SummariesWindingAndSharedMaterialOfEveryMesh) {
   const struct {
     boost::shared_ptr<Mesh> (*create)();
     const char* summary;
@@ -52,62 +30,43 @@ TEST(MeshFactoryTest, SummariesGiveTheLayoutAndColouredMeshesShareOneMaterial) {
     std::ostringstream summary;
     summary << *mesh;
     EXPECT_EQ(c.summary, summary.str());
-    if (mesh->colors.empty()) continue;
-    const boost::shared_ptr<Material>& first = mesh->materials.at(0);
-    ASSERT_TRUE(first);
-    for (const auto& m : mesh->materials) EXPECT_EQ(first, m) << c.summary;
-    EXPECT_TRUE(first->name.empty() && first->diffuse.r == 0) << c.summary;
-  }
-  const boost::shared_ptr<Mesh> quads = createQuadCube();
-  for (const Vec& n : quads->normals) EXPECT_EQ(0, n.lengthSquared());
-}
-
-// The cubes are convex about the origin: a face winds outward when its normal points away
-// from the origin. Their surfaces close (area vectors cancel) with an area of six.
-TEST(MeshFactoryTest, CubesAreClosedWithEveryFaceWoundOutward) {
-  for (const auto& create : {createNamedColorCube, createIndexedTriangleCube, createQuadCube}) {
-    const boost::shared_ptr<Mesh> mesh = create();
-    Vec areaVector;
+    std::vector<std::vector<unsigned>> faces;
+    for (const auto& t : mesh->triangles) faces.push_back({t.a, t.b, t.c});
+    for (const auto& q : mesh->quads) faces.push_back({q.a, q.b, q.c, q.d});
+    const std::vector<Vec>& vs = mesh->vertices;
+    for (unsigned v = 0; mesh->triangles.empty() && mesh->quads.empty() && v < vs.size(); v += 3)
+      faces.push_back({v, v + 1, v + 2});
     float area = 0;
-    for (const Face& face : facesOf(*mesh)) {
+    for (const auto& face : faces) {
+      const Vec& a = vs.at(face[0]);
       for (std::size_t i = 1; i + 1 < face.size(); ++i) {
-        const Vec n = fanNormal(*mesh, face, i);
-        EXPECT_GT(dot(n, centreOf(*mesh, face)), 0) << "face at corner " << face[0];
-        areaVector = plus(areaVector, n);
+        const Vec n = minus(vs.at(face[i]), a).cross(minus(vs.at(face[i + 1]), a));
+        EXPECT_GT(faces.size() == 1 ? n.z : dot(n, a), 0) << c.summary << ", face at " << face[0];
         area += n.length() / 2;
       }
     }
-    EXPECT_EQ(0, areaVector.lengthSquared());
-    EXPECT_FLOAT_EQ(6, area);
+    EXPECT_FLOAT_EQ(faces.size() == 1 ? area : 6, area);
+    if (mesh->colors.empty()) continue;
+    for (const auto& m : mesh->materials) EXPECT_TRUE(m && m == mesh->materials[0]) << c.summary;
+    for (const Vec& n : mesh->normals) EXPECT_EQ(0, n.lengthSquared());
   }
-  EXPECT_GT(fanNormal(*createTriangleMesh(), {0, 1, 2}, 1).z, 0);
 }
 
 TEST(MeshFactoryTest, NamedCubeHasSixRunsOfTwoFacesInSideOrder) {
-  const struct {
-    const char* name;
-    float r, g, b;
-    Vec outward;
-  } runs[] = {
-      {"dark red", 0.5f, 0, 0, {0, 0, 1}},   {"light red", 1, 0, 0, {0, 0, -1}},
-      {"dark green", 0, 0.5f, 0, {0, 1, 0}}, {"light green", 0, 1, 0, {0, -1, 0}},
-      {"dark blue", 0, 0, 0.5f, {1, 0, 0}},  {"light blue", 0, 0, 1, {-1, 0, 0}},
-  };
+  const char* const names[] = {"dark red",    "light red", "dark green",
+                               "light green", "dark blue", "light blue"};
+  const Vec outward[] = {{0, 0, 1}, {0, 0, -1}, {0, 1, 0}, {0, -1, 0}, {1, 0, 0}, {-1, 0, 0}};
   const boost::shared_ptr<Mesh> mesh = createNamedColorCube();
   for (unsigned f = 0; f < 12; ++f) {
-    const auto& run = runs[f / 2];
-    const boost::shared_ptr<Material>& material = mesh->materials[f];
+    const Material* material = mesh->materials[f].get();
     ASSERT_TRUE(material);
-    EXPECT_EQ(material, mesh->materials[f ^ 1]);         // the other face of its run
-    EXPECT_NE(material, mesh->materials[(f + 2) % 12]);  // the next run
-    EXPECT_EQ(run.name, material->name);
-    EXPECT_EQ(run.r, material->diffuse.r);
-    EXPECT_EQ(run.g, material->diffuse.g);
-    EXPECT_EQ(run.b, material->diffuse.b);
-    // No corner lies beyond 0.5, so a centre at 0.5 puts the whole face on the side.
-    const Face face = {3 * f, 3 * f + 1, 3 * f + 2};
-    EXPECT_EQ(0.5f, dot(centreOf(*mesh, face), run.outward)) << "face " << f;
-    for (unsigned v : face) EXPECT_EQ(1, dot(mesh->normals[v], run.outward)) << v;
+    EXPECT_EQ(material, mesh->materials[f ^ 1].get());
+    EXPECT_NE(material, mesh->materials[(f + 2) % 12].get());
+    EXPECT_EQ(names[f / 2], material->name);
+    for (unsigned v = 3 * f; v < 3 * f + 3; ++v) {
+      EXPECT_EQ(0.5f, dot(mesh->vertices[v], outward[f / 2])) << v;
+      EXPECT_EQ(1, dot(mesh->normals[v], outward[f / 2])) << v;
+    }
   }
 }
 
