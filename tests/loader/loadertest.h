@@ -13,43 +13,34 @@ namespace loadertest {
 // A fresh directory, removed with everything in it at the end of the test.
 class ScratchDir {
  public:
-  ScratchDir()
-      : root(boost::filesystem::temp_directory_path() /
-             boost::filesystem::unique_path("loader-%%%%-%%%%-%%%%")) {
-    boost::filesystem::create_directories(root);
-  }
+  ScratchDir() { boost::filesystem::create_directories(root); }
   ~ScratchDir() {
     boost::system::error_code ignored;
     boost::filesystem::remove_all(root, ignored);
   }
-
   std::string path(const std::string& name) const { return (root / name).string(); }
-
   std::string write(const std::string& name, const std::string& bytes) const {
     std::ofstream(path(name), std::ios::binary) << bytes;
     return path(name);
   }
 
  private:
-  boost::filesystem::path root;
+  const boost::filesystem::path root = boost::filesystem::temp_directory_path() /
+                                       boost::filesystem::unique_path("loader-%%%%-%%%%-%%%%");
 };
 
 // Collects what std::cout and std::cerr receive while it lives.
 class CapturedOutput {
  public:
-  CapturedOutput() : oldOut(std::cout.rdbuf(out.rdbuf())), oldErr(std::cerr.rdbuf(err.rdbuf())) {}
   ~CapturedOutput() {
     std::cout.rdbuf(oldOut);
     std::cerr.rdbuf(oldErr);
   }
-
-  std::string printed() const { return out.str(); }
-  std::string errors() const { return err.str(); }
+  std::ostringstream out, err;
 
  private:
-  std::ostringstream out, err;
-  std::streambuf* oldOut;
-  std::streambuf* oldErr;
+  std::streambuf* oldOut = std::cout.rdbuf(out.rdbuf());
+  std::streambuf* oldErr = std::cerr.rdbuf(err.rdbuf());
 };
 
 // The log without the "file.cpp,LINE: " prefixes, whose line numbers change with the code.
@@ -58,8 +49,7 @@ inline std::string withoutPrefixes(const std::string& log) {
 }
 
 // Writes each call it is told of as "kind value...", the calls joined by ", " in their order.
-class CallLog {
- public:
+struct CallLog {
   template <typename... Values>
   void add(const std::string& kind, const Values&... values) {
     std::ostringstream call;
@@ -67,7 +57,6 @@ class CallLog {
     ((call << ' ' << values), ...);
     text += (text.empty() ? "" : ", ") + call.str();
   }
-
   std::string text;
 };
 
