@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,17 +15,10 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
-// Under AddressSanitizer (GCC 12's runtime) the leak check at exit now and then aborted a GL
-// test: the runtime sizes a dynamic TLS block from a header glibc stopped writing long ago,
-// and for a block that happens to start 16 bytes into a page, as the GL driver's sometimes
-// does, it reads the allocator's own header instead and later scans wild memory. Leaving
-// __tls_get_addr alone keeps such blocks plain heap blocks, reached from the thread's TLS
-// vector. Options given in ASAN_OPTIONS still come on top.
+// GCC 12's leak check misreads the GL driver's dynamic TLS blocks unless left to glibc.
 extern "C" const char* __asan_default_options() { return "intercept_tls_get_addr=0"; }
 
-// A virtual X server under load now and then turns a connection away for a moment (the
-// queue is full or the connection is reset), and GLUT ends the program when its one attempt
-// fails. Every connection a test program opens, GLUT's included, is tried again a while.
+// A busy X server may refuse a connection for a moment, which GLUT takes as fatal: retry.
 extern "C" Display* XOpenDisplay(const char* name) {
   using Open = Display* (*)(const char*);
   static const auto open = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "XOpenDisplay"));
@@ -39,10 +33,8 @@ namespace TestSupport {
 
 void openGlutWindow(const char* title, int width, int height) {
   static bool open = false;
-  if (open) return;
-  open = true;
-  static char name[] = "gltest";
-  static char* argv[] = {name, nullptr};
+  if (std::exchange(open, true)) return;
+  static char* argv[] = {const_cast<char*>("gltest"), nullptr};
   int argc = 1;
   glutInit(&argc, argv);
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
@@ -54,44 +46,33 @@ void openGlutWindow(const char* title, int width, int height) {
 }
 
 void waitForWindow() {
-  Display* display = glXGetCurrentDisplay();
-  const GLXDrawable window = glXGetCurrentDrawable();
   XWindowAttributes attributes = {};
-  for (int i = 0; i < 1000; ++i) {
-    XSync(display, False);
+  for (int i = 0; i < 1000 && attributes.map_state != IsViewable; ++i) {
+    XSync(glXGetCurrentDisplay(), False);
     glutMainLoopEvent();
-    XGetWindowAttributes(display, window, &attributes);
-    if (attributes.map_state == IsViewable) break;
+    XGetWindowAttributes(glXGetCurrentDisplay(), glXGetCurrentDrawable(), &attributes);
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
-  // The events of the mapping were queued before the reply that reported it.
-  glutMainLoopEvent();
+  glutMainLoopEvent();  // the events of the mapping came before the reply that reported it
 }
 
 void keepGlDriverLoaded() {
-  std::vector<std::string> libraries;
+  std::vector<std::string> names;
   dl_iterate_phdr(
       [](dl_phdr_info* info, std::size_t, void* names) {
-        const std::string name = info->dlpi_name;
-        if (name.find("_dri.so") != std::string::npos ||
-            name.find("libGLX_mesa") != std::string::npos) {
-          static_cast<std::vector<std::string>*>(names)->push_back(name);
+        if (std::strstr(info->dlpi_name, "_dri.so") ||
+            std::strstr(info->dlpi_name, "libGLX_mesa")) {
+          static_cast<std::vector<std::string>*>(names)->push_back(info->dlpi_name);
         }
         return 0;
       },
-      &libraries);
-  for (const std::string& name : libraries) {
+      &names);
+  for (const std::string& name : names)
     dlopen(name.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-  }
 }
 
-std::ostream& operator<<(std::ostream& out, const Rgb& pixel) {
-  return out << "(" << pixel.r << ", " << pixel.g << ", " << pixel.b << ")";
-}
-
-// Mesa's software driver cannot read its front buffer back, but keeps the back buffer as
-// it was swapped. Unlike the screen, that buffer is the window's own even where the windows
-// of other test programs cover it.
+// The back buffer as swapped, the window's own where others cover it: llvmpipe can't read the
+// front.
 Rgb pixelAt(int x, int y) {
   unsigned char rgb[3] = {0, 0, 0};
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -101,11 +82,10 @@ Rgb pixelAt(int x, int y) {
 }
 
 testing::AssertionResult near(const Rgb& pixel, const Rgb& expected, int tolerance) {
-  if (std::abs(pixel.r - expected.r) <= tolerance && std::abs(pixel.g - expected.g) <= tolerance &&
-      std::abs(pixel.b - expected.b) <= tolerance) {
-    return testing::AssertionSuccess();
-  }
-  return testing::AssertionFailure() << "pixel " << pixel << ", expected " << expected;
+  const int off = std::max({std::abs(pixel.r - expected.r), std::abs(pixel.g - expected.g),
+                            std::abs(pixel.b - expected.b)});
+  return (off <= tolerance ? testing::AssertionSuccess() : testing::AssertionFailure())
+         << "pixel " << pixel << ", expected " << expected;
 }
 
 }  // namespace TestSupport
