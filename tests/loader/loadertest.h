@@ -10,37 +10,29 @@
 
 namespace loadertest {
 
+namespace fs = boost::filesystem;
+
 // A fresh directory, removed with everything in it at the end of the test.
-class ScratchDir {
- public:
-  ScratchDir() { boost::filesystem::create_directories(root); }
-  ~ScratchDir() {
-    boost::system::error_code ignored;
-    boost::filesystem::remove_all(root, ignored);
-  }
+struct ScratchDir {
+  const fs::path root = fs::temp_directory_path() / fs::unique_path("loader-%%%%-%%%%-%%%%");
+  ScratchDir() { fs::create_directories(root); }
+  ~ScratchDir() { fs::remove_all(root); }
   std::string path(const std::string& name) const { return (root / name).string(); }
   std::string write(const std::string& name, const std::string& bytes) const {
     std::ofstream(path(name), std::ios::binary) << bytes;
     return path(name);
   }
-
- private:
-  const boost::filesystem::path root = boost::filesystem::temp_directory_path() /
-                                       boost::filesystem::unique_path("loader-%%%%-%%%%-%%%%");
 };
 
 // Collects what std::cout and std::cerr receive while it lives.
-class CapturedOutput {
- public:
+struct CapturedOutput {
+  std::ostringstream out, err;
+  std::streambuf* const oldOut = std::cout.rdbuf(out.rdbuf());
+  std::streambuf* const oldErr = std::cerr.rdbuf(err.rdbuf());
   ~CapturedOutput() {
     std::cout.rdbuf(oldOut);
     std::cerr.rdbuf(oldErr);
   }
-  std::ostringstream out, err;
-
- private:
-  std::streambuf* oldOut = std::cout.rdbuf(out.rdbuf());
-  std::streambuf* oldErr = std::cerr.rdbuf(err.rdbuf());
 };
 
 // The log without the "file.cpp,LINE: " prefixes, whose line numbers change with the code.

@@ -17,9 +17,7 @@ const struct {
   bool whole;
 } rows[] = {
     {"v 1 2 3 4", "v 1 2 3", false},
-    {"v 1 2", "", false},
-    {"v 1e2 -.5 3.", "v 100 -0.5 3", true},
-    {"v +1 -2 +.5e+1", "v 1 -2 5", true},
+    {"v 1e2 -.5 +.5e+1", "v 100 -0.5 5", true},
     {"v 1 2 3e", "v 1 2 3", false},
     {"v 123456789012345678901234567890 0.000000000000000000000000000000000000001 1e39",
      "v 1.23457e+29 1e-39 inf", true},
@@ -34,20 +32,15 @@ const struct {
     {"f 1//1 2//2 3//3 4//4", "f 1 -1 1, f 2 -1 2, f 3 -1 3, f 4 -1 4, quad", true},
     {"f 1/1/ 2/2/ 3/3/", "f 1 1 -1, f 2 2 -1, f 3 3 -1, triangle", true},
     {"f 1 / 1 / 1 2/2/2 3/3/3", "f 1 1 1, f 2 2 2, f 3 3 3, triangle", true},
-    {"f /1/ /2/ /3/", "f -1 1 -1, f -1 2 -1, f -1 3 -1, triangle", true},
     {"f 1 2 3", "", false},
     {"f 1/1/1 2/2/2", "f 1 1 1, f 2 2 2", false},
     {"f 1/1/1 2/2/2 3/3/3 4/4/4 5/5/5", "f 1 1 1, f 2 2 2, f 3 3 3, f 4 4 4", false},
     {"f -1/-1/-1 -2/-2/-2 -3/-3/-3", "f -1 -1 -1, f -2 -2 -2, f -3 -3 -3, triangle", true},
     {"f 2147483647/1/1 1/1/1 1/1/1", "f 2147483647 1 1, f 1 1 1, f 1 1 1, triangle", true},
     {"f 2147483648/1/1 1/1/1 1/1/1", "", false},
-    {"f -2147483648/+1/1 1/1/1 1/1/1", "f -2147483648 1 1, f 1 1 1, f 1 1 1, triangle", true},
-    {"usemtl   ", "usemtl []", true},
     {"usemtl red  stone  ", "usemtl [red  stone  ]", true},
     {"mtllib  lib one.mtl", "mtllib [lib one.mtl]", true},
-    {"g group", "", true},
     {"o v 1 2 3", "", true},
-    {"", "", false},
     {"vp 1 2", "", false},
 };
 
