@@ -44,7 +44,6 @@ TEST(ImageDecoder, EveryDepthAndWidthBecomesPackedBgrRowsBottomFirst) {
                   {FIF_TIFF, 24, 13, 6}, {FIF_PNG, 24, 16384, 1}};
   loadertest::ScratchDir dir;
   for (const auto& p : pictures) {
-    SCOPED_TRACE(std::to_string(p.bpp) + " bits, " + std::to_string(p.width) + " wide");
     FIBITMAP* picture = makePicture(p.bpp, p.width, p.height);
     ASSERT_TRUE(FreeImage_Save(p.format, picture, dir.path("picture").c_str(), 0));
     FreeImage_Unload(picture);
@@ -56,13 +55,13 @@ TEST(ImageDecoder, EveryDepthAndWidthBecomesPackedBgrRowsBottomFirst) {
     for (unsigned y = 0; y < p.height; ++y)
       for (unsigned x = 0; x < p.width; ++x)
         for (unsigned c = 0; c < 3; ++c, ++byte)
-          ASSERT_EQ(channel(p.bpp, c, x, y), *byte) << x << "," << y;
+          ASSERT_EQ(channel(p.bpp, c, x, y), *byte)
+              << p.bpp << " bits, " << p.width << " wide, at " << x << "," << y;
   }
 }
 
-// A 62-byte bitmap announcing 60000 x 60000 pixels would make FreeImage clear 10 GB before finding
-// them missing: pixels at offset 54 (0x36), an info header of 40 (0x28) bytes, 60000 (0xea60)
-// pixels a side, one plane of 24 (0x18) bits per pixel, then 8 bytes of pixels.
+// FreeImage fills what a cut file lacks with made-up pixels, and would clear 10 GB for a 62-byte
+// bitmap announcing 60000 (0xea60) pixels a side.
 TEST(ImageDecoder, RefusesPicturesCutShortOrOfAbsurdSize) {
   loadertest::ScratchDir dir;
   FIBITMAP* picture = makePicture(24, 40, 30);

@@ -1,10 +1,10 @@
 #pragma once
-// Scratch files, captured log output and a call recorder for the resource-loading tests.
+// For the resource-loading tests: a scratch directory removed with its files at the end, the
+// output of std::cout and std::cerr captured while the capture lives, and a call recorder.
 
 #include <boost/filesystem.hpp>
 #include <fstream>
 #include <iostream>
-#include <regex>
 #include <sstream>
 #include <string>
 
@@ -12,7 +12,6 @@ namespace loadertest {
 
 namespace fs = boost::filesystem;
 
-// A fresh directory, removed with everything in it at the end of the test.
 struct ScratchDir {
   const fs::path root = fs::temp_directory_path() / fs::unique_path("loader-%%%%-%%%%-%%%%");
   ScratchDir() { fs::create_directories(root); }
@@ -24,7 +23,6 @@ struct ScratchDir {
   }
 };
 
-// Collects what std::cout and std::cerr receive while it lives.
 struct CapturedOutput {
   std::ostringstream out, err;
   std::streambuf* const oldOut = std::cout.rdbuf(out.rdbuf());
@@ -35,12 +33,7 @@ struct CapturedOutput {
   }
 };
 
-// The log without the "file.cpp,LINE: " prefixes, whose line numbers change with the code.
-inline std::string withoutPrefixes(const std::string& log) {
-  return std::regex_replace(log, std::regex("(^|\n)[^\n]*?\\.cpp,[0-9]+: "), "$1");
-}
-
-// Writes each call it is told of as "kind value...", the calls joined by ", " in their order.
+// Each call as "kind value...", the calls joined by ", " in their order.
 struct CallLog {
   template <typename... Values>
   void add(const std::string& kind, const Values&... values) {

@@ -12,25 +12,20 @@
 namespace {
 
 using Data::Geometry::Mesh;
-using loadertest::CapturedOutput;
 
-System::Loader::RessourceManager& manager() {
-  return *System::Loader::RessourceManager::getInstance();
-}
-
-boost::shared_ptr<Mesh> loadQuietly(const std::string& path) {
-  CapturedOutput quiet;
-  return manager().loadMesh(path);
-}
+// Output stays captured for the whole test; a check looks for its own lines.
+struct RessourceManagerTest : testing::Test {
+  System::Loader::RessourceManager& manager = *System::Loader::RessourceManager::getInstance();
+  loadertest::ScratchDir dir;
+  loadertest::CapturedOutput output;
+};
 
 // A directory opens as a stream on Linux and claims an absurd length.
-TEST(ReadFile, GivesTheTextUpToItsFirstZeroByteOrOneLineWhenItCannot) {
-  loadertest::ScratchDir dir;
-  CapturedOutput output;
-  EXPECT_EQ("a {\r\n\tb;\n}\n\n", manager().readFile(dir.write("a", "a {\r\n\tb;\n}\n\n")));
-  EXPECT_EQ("abc", manager().readFile(dir.write("b", std::string("abc\0def", 7))));
-  EXPECT_EQ("", manager().readFile(dir.path("absent")));
-  EXPECT_EQ("", manager().readFile(dir.path("")));
+TEST_F(RessourceManagerTest, ReadFileGivesTheTextUpToItsFirstZeroByteOrOneLineWhenItCannot) {
+  EXPECT_EQ("a {\r\n\tb;\n}\n\n", manager.readFile(dir.write("a", "a {\r\n\tb;\n}\n\n")));
+  EXPECT_EQ("abc", manager.readFile(dir.write("b", std::string("abc\0def", 7))));
+  EXPECT_EQ("", manager.readFile(dir.path("absent")));
+  EXPECT_EQ("", manager.readFile(dir.path("")));
   const std::string error = "ERROR: could not open file ";
   EXPECT_EQ(error + dir.path("absent") + "\n" + error + dir.path("") + "\n", output.out.str());
 }
@@ -61,7 +56,7 @@ std::string describe(const Mesh& mesh) {
 }
 
 // Material names are unique across the test program, whose material table outlives every load.
-TEST(LoadMesh, FillsTheSlotsInCallbackOrderAndNoneBeyondTheCounts) {
+TEST_F(RessourceManagerTest, LoadMeshFillsTheSlotsInCallbackOrderAndNoneBeyondTheCounts) {
   const struct {
     std::string obj, mesh;
   } meshes[] = {
@@ -77,24 +72,22 @@ TEST(LoadMesh, FillsTheSlotsInCallbackOrderAndNoneBeyondTheCounts) {
       {"v 0 0 0\nv 1 0 0\nv 2 0 0\nv 3 0 0\nv 4 0 0\nv 5 0 0\nv 6 0 0\nusemtl first\n"
        "f 1// 2// 3// 4// 5//\nusemtl second\nf 5// 6//\nf 7// 1//\n",
        "v 0, v 1, v 2, v 3, v 4, v 5, v 6, m first, m second"}};
-  loadertest::ScratchDir dir;
   dir.write("two.mtl", "newmtl first\nnewmtl second\n");
   for (const auto& file : meshes)
-    EXPECT_EQ(file.mesh, describe(*loadQuietly(dir.write("m.obj", "mtllib two.mtl\n" + file.obj))));
-  const boost::shared_ptr<Mesh> mesh = loadQuietly(dir.path("m.obj"));
-  manager().addVertex(9, 9, 9);
-  manager().addNormal(9, 9, 9);
-  manager().addTexCoord(9, 9);
-  manager().addTriangle(0, 0, 0);
-  manager().addQuad(0, 0, 0, 0);
+    EXPECT_EQ(file.mesh,
+              describe(*manager.loadMesh(dir.write("m.obj", "mtllib two.mtl\n" + file.obj))));
+  const boost::shared_ptr<Mesh> mesh = manager.loadMesh(dir.path("m.obj"));
+  manager.addVertex(9, 9, 9);
+  manager.addNormal(9, 9, 9);
+  manager.addTexCoord(9, 9);
+  manager.addTriangle(0, 0, 0);
+  manager.addQuad(0, 0, 0, 0);
   EXPECT_EQ(meshes[2].mesh, describe(*mesh));
 }
 
 // Six quads of 24 distinct face vertices, each face with a normal of its own.
-TEST(LoadMesh, CubeOfTwentyFourFaceVerticesPrintsItsCounts) {
-  loadertest::ScratchDir dir;
-  CapturedOutput output;
-  manager().loadMesh(dir.write(
+TEST_F(RessourceManagerTest, LoadMeshCubeOfTwentyFourFaceVerticesPrintsItsCounts) {
+  manager.loadMesh(dir.write(
       "cube.obj",
       "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\nvt 0 0\n"
       "vn 0 0 -1\nvn 0 0 1\nvn 0 -1 0\nvn 0 1 0\nvn -1 0 0\nvn 1 0 0\nf 1/1/1 4/1/1 3/1/1 2/1/1\n"
@@ -109,14 +102,12 @@ TEST(LoadMesh, CubeOfTwentyFourFaceVerticesPrintsItsCounts) {
 
 // A later material of the same name replaces the earlier one, starting from its values; an unknown
 // name keeps the current material; two materials naming one image share one decoded texture.
-TEST(LoadMesh, MaterialsByNameAndTexturesFromTheCache) {
-  loadertest::ScratchDir dir;
+TEST_F(RessourceManagerTest, LoadMeshMaterialsByNameAndTexturesFromTheCache) {
   dir.write("wood.ppm", std::string("P6\n1 1\n255\n\x10\x20\x30", 14));
   dir.write("lib.mtl",
             "newmtl twin\nKs 0.7 0.8 0.9\nKd 1 0 0\nnewmtl twin\nKd 0 0.5 0\nNs 12\n"
             "map_Kd wood.ppm\nnewmtl ash\nmap_Kd wood.ppm\n");
-  CapturedOutput output;
-  const boost::shared_ptr<Mesh> mesh = manager().loadMesh(
+  const boost::shared_ptr<Mesh> mesh = manager.loadMesh(
       dir.write("m.obj",
                 "mtllib lib.mtl\nv 0 0 0\nusemtl twin\nf 1// 1// 1//\nusemtl unknown\n"
                 "f 1// 1// 1//\nusemtl ash\nf 1// 1// 1//\n"));
@@ -124,17 +115,17 @@ TEST(LoadMesh, MaterialsByNameAndTexturesFromTheCache) {
   EXPECT_EQ((std::vector<float>{0.7f, 0.5f, 12}),
             (std::vector<float>{twin.specular.r, twin.diffuse.g, twin.shininess}));
   EXPECT_EQ(mesh->materials[0], mesh->materials[1]);
-  const std::string printed = output.out.str();
-  EXPECT_NE(std::string::npos, printed.find("\nsetM failed unknown "));
+  EXPECT_NE(std::string::npos, output.out.str().find("\nsetM failed unknown "));
   EXPECT_EQ(twin.texture, mesh->materials[2]->texture);
-  EXPECT_EQ(twin.texture, manager().loadTexture(dir.path("wood.ppm")));
+  EXPECT_EQ(twin.texture, manager.loadTexture(dir.path("wood.ppm")));
+  const std::string printed = output.out.str();
   EXPECT_EQ(printed.find("load image from file "), printed.rfind("load image from file "));
 }
 
 // A directory opens as a stream and fails only when read; a mtllib line without a name names the
 // OBJ file's own directory.
-TEST(RobustLoading, MissingEmptyGarbageAndBrokenFilesGiveConsistentMeshesAndEmptyTextures) {
-  loadertest::ScratchDir dir;
+TEST_F(RessourceManagerTest,
+       MissingEmptyGarbageAndBrokenFilesLoadAsConsistentMeshesAndEmptyTextures) {
   std::mt19937 random(7);
   std::string noise(3000, '\0');
   for (char& c : noise) c = static_cast<char>(random());
@@ -143,12 +134,11 @@ TEST(RobustLoading, MissingEmptyGarbageAndBrokenFilesGiveConsistentMeshesAndEmpt
         dir.write("noise.obj", noise),
         dir.write("nameless.obj", "mtllib \nv 0 0 0\nf 1// 1// 1//\n"),
         dir.write("bad.obj", "v 0 0 0\nvn 0 0 1\nf 0//1 1//1 9//3\nf 1/1/1 2/2/2 1/1/1 -1//1\n")})
-    expectConsistent(*loadQuietly(path));
+    expectConsistent(*manager.loadMesh(path));
   for (const std::string& path :
        {dir.path("absent.jpg"), dir.write("empty.png", ""), dir.write("noise.jpg", noise),
         dir.write("cut.ppm", "P6\n2 2\n255\n\x10\x20"), dir.path("")}) {
-    CapturedOutput output;
-    const boost::shared_ptr<Data::Geometry::Texture> texture = manager().loadTexture(path);
+    const boost::shared_ptr<Data::Geometry::Texture> texture = manager.loadTexture(path);
     EXPECT_EQ(0, texture->width + texture->height) << path;
     EXPECT_NE(std::string::npos, output.err.str().find("couldn't load texture: " + path + "\n"));
   }
