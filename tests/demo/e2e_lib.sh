@@ -1,19 +1,12 @@
-# Sourced by the end-to-end tests of the demonstration. Each runs under an X server of its
-# own (tests/support/with-xorg-dummy.sh), gets the program as its first argument, runs it
-# from the repository root and drives it with xdotool; screens are read with ImageMagick.
+# Sourced by the end-to-end tests: the program ($1) runs from the repository root under an X
+# server of its own (tests/support/with-xorg-dummy.sh), driven with xdotool and ImageMagick.
 set -euo pipefail
-
 VANTOR=$(realpath "$1")
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
-TITLE="Vantor- GLUT Tutorial"
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/vantor-e2e.XXXXXX")
-OUT=$WORK/stdout
-ERR=$WORK/stderr
-PID=
-# Every wait allows for a sanitizer build on a loaded machine.
-LONG=120
-# The sanitizer build's leak check would report the GL driver's allocations, which the
-# driver's early unloading leaves unsuppressible; the unit tests look for our leaks.
+OUT=$WORK/stdout ERR=$WORK/stderr PID=
+LONG=120 # every wait allows for a sanitizer build on a loaded machine
+# The GL driver's early unloading leaves its leaks unsuppressible; unit tests look for ours.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 
 cleanup() {
@@ -22,22 +15,12 @@ cleanup() {
   [ "$status" -ne 0 ] && echo "output and pictures kept in $WORK" >&2 || rm -rf "$WORK"
 }
 trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; tail -n 20 "$OUT" "$ERR" >&2; exit 1; }
 
-fail() {
-  echo "FAIL: $*" >&2
-  tail -n 20 "$OUT" "$ERR" >&2
-  exit 1
-}
-
-# wait_until SECONDS COMMAND...: runs the command every POLL seconds until it succeeds;
-# false once the time is up.
+# wait_until SECONDS COMMAND...: runs the command every POLL seconds until it succeeds.
 wait_until() {
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep "${POLL:-0.1}"
-  done
+  local deadline=$((SECONDS + $1)) && shift
+  until "$@"; do [ "$SECONDS" -lt "$deadline" ] && sleep "${POLL:-0.1}" || return 1; done
 }
 
 running() { kill -0 "$PID" 2>/dev/null; }
@@ -48,40 +31,34 @@ video_mode() { xvidtune -show 2>/dev/null | awk '{ gsub(/"/, "", $1); print $1 }
 in_game_mode() { [ "$(video_mode)" = "800x600" ]; }
 in_desktop_mode() { [ "$(video_mode)" = "1024x768" ]; }
 
-# The program's window, the newest when several have the title. Without a window manager
-# nobody gives it the keyboard focus, so focus_window does.
-find_window() {
-  WID=$(xdotool search --name "^${TITLE}\$" 2>/dev/null | tail -n 1) && [ -n "$WID" ]
-}
+# The newest window with the title. Without a window manager nobody gives it the keyboard
+# focus, so focus_window does.
+find_window() { WID=$(xdotool search --name '^Vantor- GLUT Tutorial$' 2>&- | tail -1); [ "$WID" ]; }
 focus_window() {
   xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
   xdotool mousemove --window "$WID" 320 240
 }
-# Sets X, Y, WIDTH and HEIGHT to the window's place on the screen.
-window_geometry() { eval "$(xdotool getwindowgeometry --shell "$WID")"; }
+window_geometry() { eval "$(xdotool getwindowgeometry --shell "$WID")"; } # X Y WIDTH HEIGHT
 
 # Starts the program and waits for its window and the animation task, queued last.
 start_demo() {
-  "$VANTOR" >"$OUT" 2>"$ERR" &
-  PID=$!
-  wait_until "$LONG" find_window || fail "no window titled '$TITLE'"
+  "$VANTOR" >"$OUT" 2>"$ERR" & PID=$!
+  wait_until "$LONG" find_window || fail "no window"
   wait_until "$LONG" output_has "ARGH 50 50" || fail "start-up did not finish"
   focus_window
 }
 
-expect_exit() {
+quit_demo() {
+  xdotool key Escape
   wait_until "$LONG" eval '! running' || fail "the program did not end"
-  local status=0
-  wait "$PID" || status=$?
+  wait "$PID" || fail "exit status $?, expected 0"
   PID=
-  [ "$status" -eq "$1" ] || fail "exit status $status, expected $1"
 }
 
-# read_fps: releases "t", again every few seconds while no "fps: " line follows (a window
-# just made may not have the keyboard yet), and prints the rate of the last such line.
+# Releases "t", again every few seconds while no "fps: " line follows (a window just made
+# may not have the keyboard yet), and prints the rate of the last such line.
 read_fps() {
-  local before deadline=$((SECONDS + LONG))
-  before=$(count_lines 'fps: ')
+  local before=$(count_lines 'fps: ') deadline=$((SECONDS + LONG))
   until [ "$(count_lines 'fps: ')" -gt "$before" ]; do
     [ "$SECONDS" -lt "$deadline" ] || fail "no fps line after t"
     xdotool key t
@@ -92,13 +69,11 @@ read_fps() {
 
 # shot FILE [W H X Y]: the screen, or a rectangle of it from the top left.
 shot() { import -window root ${2:+-crop "${2}x${3}+${4}+${5}" +repage} "$1"; }
-# difference A B: root-mean-square difference of two equal-sized images, 0 to 1.
+# Root-mean-square difference of two equal-sized images, 0 to 1.
 difference() { compare -metric RMSE "$1" "$2" null: 2>&1 | sed -E 's/.*\((.*)\)/\1/' || true; }
-
 # expect_moving NAME W H X Y: the rectangle fills with detail, then changes.
 expect_moving() {
-  local name=$1
-  shift
+  local name=$1 && shift
   wait_until "$LONG" detailed "$@" || fail "$name shows almost nothing"
   wait_until "$LONG" changed "$@" || fail "$name draws no new frames"
 }

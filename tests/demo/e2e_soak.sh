@@ -1,58 +1,35 @@
 #!/usr/bin/env bash
-# A minute of running with 20 switches between window and game mode: the resident memory
-# stops growing after the first switches, and the frame rate afterwards is the one before.
+# A minute with 20 switches between window and game mode: the resident memory stops growing
+# after the first switches, and the frame rate after them is the one before.
 source "$(dirname "$0")/e2e_lib.sh"
-# AddressSanitizer's quarantine of freed memory (up to 256 MB) would read as growth; a
-# small one keeps its checks and lets the measure mean something.
+# AddressSanitizer's quarantine of freed memory (up to 256 MB) would read as growth.
 export ASAN_OPTIONS="$ASAN_OPTIONS:quarantine_size_mb=4:thread_local_quarantine_size_kb=64"
-
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$PID/status"; }
 # The best of three readings 2.5 s apart: load from elsewhere only ever lowers a reading,
 # while frames drawn twice would raise every one.
 best_fps() {
-  local best=0 rate
-  read_fps >/dev/null
-  for _ in 1 2 3; do
-    sleep 2.5
-    rate=$(read_fps)
-    if is_above "$rate" "$best"; then best=$rate; fi
-  done
+  local best=0 rate && read_fps >/dev/null
+  for _ in 1 2 3; do sleep 2.5 && rate=$(read_fps) && is_above "$rate" "$best" && best=$rate; done
   echo "$best"
 }
 
-start_demo
-sleep 2
-before=$(best_fps)
-samples=()
+start_demo && sleep 2
+before=$(best_fps) samples=()
 for i in $(seq 1 20); do
-  xdotool key f
-  if [ $((i % 2)) -eq 1 ]; then
-    wait_until "$LONG" in_game_mode || fail "switch $i did not enter game mode"
-  else
-    wait_until "$LONG" in_desktop_mode || fail "switch $i did not leave game mode"
-    wait_until "$LONG" find_window || fail "no window after switch $i"
-    focus_window
-  fi
-  sleep 1.8
-  running || fail "the program ended after switch $i"
+  xdotool key f # odd switches enter game mode
+  wait_until $LONG eval 'if ((i%2)); then in_game_mode; else in_desktop_mode && find_window; fi' ||
+    fail "switch $i did not take effect"
+  ((i % 2)) || focus_window
+  sleep 1.8 && running || fail "the program ended after switch $i"
   samples+=("$(rss_kb)")
 done
-sleep 2
-after=$(best_fps)
-samples+=("$(rss_kb)")
-echo "frame rate before the switches $before, after $after"
-echo "resident memory after each switch (kB): ${samples[*]}"
-
-# The first switches may allocate for good (allocator pools, a second context's caches);
-# after them nothing may grow beyond allocator noise.
+sleep 2 && after=$(best_fps) && samples+=("$(rss_kb)")
+# The first switches may allocate for good (allocator pools, a second context's caches).
 settled=$(printf '%s\n' "${samples[@]:0:6}" | sort -n | tail -n 1)
 limit=$((settled + settled * 3 / 100 + 4096))
 for kb in "${samples[@]:6}"; do
-  [ "$kb" -le "$limit" ] || fail "resident memory grew from $settled kB to $kb kB"
+  [ "$kb" -le "$limit" ] || fail "resident memory grew from $settled kB to $kb kB: ${samples[*]}"
 done
 awk -v a="$after" -v b="$before" 'BEGIN { exit !(a > 0.7 * b && a < 1.4 * b) }' ||
   fail "frame rate $after after the switches, $before before"
-
-xdotool key Escape
-expect_exit 0
-echo "soak test passed"
+quit_demo

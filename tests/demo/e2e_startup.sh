@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Start-up: the lines in their order, frames drawn, an inset with a view of its own that
-# the arrow keys turn.
+# Start-up: the lines in order, frames drawn, an inset with a view of its own turned by arrows.
 source "$(dirname "$0")/e2e_lib.sh"
 start_demo
 
@@ -23,69 +22,43 @@ done
 
 window_geometry
 expect_moving "the window" 640 480 "$X" "$Y"
-# The inset covers 0.7 to 0.95 of the window from its lower left: 160 x 120 pixels at
-# (447, 25) from the top left. It is not the main view made small.
-inset() { shot "$1" 160 120 $((X + 447)) $((Y + 25)) && convert "$1" -scale 40x30! "$1"; }
-inset "$WORK/inset.png"
-shot "$WORK/main.png" 640 480 "$X" "$Y" && convert "$WORK/main.png" -scale 40x30! "$WORK/main.png"
-apart=$(difference "$WORK/inset.png" "$WORK/main.png")
-is_above "$apart" 0.05 || fail "the inset shows the main view ($apart)"
+# The inset covers 0.7 to 0.95 of the window from its lower left; it is not the main view
+# made small.
+small() { shot "$@" && convert "$1" -scale 40x30! "$1"; }
+inset() { small "$1" 160 120 $((X + 447)) $((Y + 25)); }
+inset "$WORK/inset.png" && small "$WORK/main.png" 640 480 "$X" "$Y"
+is_above "$(difference "$WORK/inset.png" "$WORK/main.png")" 0.05 || fail "inset = main view"
 
-# The arrows turn the inset's camera about the same axis as the animation does: six presses
-# of Left (1.2 rad) take it back to a view it showed 24 animation steps before, six of Right
-# forward again. The animation is filmed a frame at a time, the program held still between
-# frames so that it moves only while a frame is awaited.
-# run_until_new FILE: lets the held program run until the inset differs from FILE, and saves
-# the new inset to FILE.
-run_until_new() {
-  cp "$1" "$WORK/last.png"
-  wait_until "$LONG" ran_a_frame "$1" || fail "the inset stopped changing"
-}
+# The arrows turn the inset's camera about the animation's axis: six presses of Left
+# (1.2 rad) show a view of 24 animation steps before, six of Right forward again. The inset
+# is filmed a frame at a time, the program stopped between frames.
+# next_frame OLD NEW: runs the stopped program until the inset differs from OLD; saves it.
+next_frame() { cp "$1" "$WORK/last.png" && wait_until "$LONG" ran_a_frame "$2" || fail "no frame"; }
 ran_a_frame() {
-  kill -CONT "$PID"
-  sleep 0.03
-  kill -STOP "$PID"
-  sleep 0.1
-  inset "$1"
-  is_above "$(difference "$WORK/last.png" "$1")" 0
+  kill -CONT "$PID" && sleep 0.03 && kill -STOP "$PID" && sleep 0.1
+  inset "$1" && is_above "$(difference "$WORK/last.png" "$1")" 0
 }
-# turn FILE KEY...: the keys and then F1; once F1's output shows them handled, the inset of
-# the next frame.
+# turn FILE KEY...: the keys and F1; once F1's output shows them handled, the next frame.
 turn() {
-  local file=$1 size
-  shift
-  size=$(stat -c %s "$OUT")
+  local file=$1 size=$(stat -c %s "$OUT") && shift
   xdotool key --delay 20 "$@" F1
   kill -CONT "$PID"
   POLL=0.01 wait_until "$LONG" eval "[ \$(stat -c %s '$OUT') -gt $size ]" || fail "keys not handled"
-  kill -STOP "$PID"
-  inset "$file"
-  run_until_new "$file"
+  kill -STOP "$PID" && inset "$file" && next_frame "$file" "$file"
 }
-# closest FILE: the number of the film frame most like the picture.
+# The number of the film frame most like the picture.
 closest() {
   for i in $(seq 0 $((FRAMES - 1))); do echo "$(difference "$1" "$WORK/film$i.png") $i"; done |
     sort -g | head -n 1 | cut -d' ' -f2
 }
 FRAMES=20
-kill -STOP "$PID"
-sleep 0.2
-inset "$WORK/film0.png"
-for i in $(seq 1 $((FRAMES - 1))); do
-  cp "$WORK/film$((i - 1)).png" "$WORK/film$i.png"
-  run_until_new "$WORK/film$i.png"
-done
+kill -STOP "$PID" && sleep 0.2 && inset "$WORK/film0.png"
+for i in $(seq 1 $((FRAMES - 1))); do next_frame "$WORK/film$((i - 1)).png" "$WORK/film$i.png"; done
 turn "$WORK/left.png" Left Left Left Left Left Left
 turn "$WORK/right.png" Right Right Right Right Right Right
 kill -CONT "$PID"
-back=$(closest "$WORK/left.png")
-forth=$(closest "$WORK/right.png")
-echo "the inset after Left is most like film frame $back of $FRAMES, after Right like $forth"
-# A film frame holds one animation step, a few on a loaded machine: 24 steps back lie well
-# before the last frames.
-[ "$back" -le $((FRAMES - 4)) ] || fail "the left arrow did not turn the inset back"
-[ "$forth" -ge $((FRAMES - 2)) ] || fail "the right arrow did not turn the inset forward"
-
-xdotool key Escape
-expect_exit 0
-echo "start-up test passed"
+back=$(closest "$WORK/left.png") forth=$(closest "$WORK/right.png")
+# A film frame holds one animation step, a few on a loaded machine.
+[ "$back" -le $((FRAMES - 4)) ] || fail "Left did not turn the inset back (frame $back)"
+[ "$forth" -ge $((FRAMES - 2)) ] || fail "Right did not turn the inset forward (frame $forth)"
+quit_demo

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "demoscene.h"
 #include "geometry/matrices.h"
 #include "support/glwindow.h"
@@ -17,7 +19,7 @@ namespace {
 using namespace TestMatrices;
 using System::InputManager;
 
-TEST(KeyBindingsTest, EachTurningKeyTurnsOnlyItsTransformOneStepOnPress) {
+TEST(KeyBindingsTest, EachTurningKeyTurnsOnlyItsTransformOneStep) {
   TestSupport::openGlutWindow("keybindings_test");
   setupScene();
   setupKeyBindings();
@@ -25,30 +27,20 @@ TEST(KeyBindingsTest, EachTurningKeyTurnsOnlyItsTransformOneStepOnPress) {
   const float step = 3.14f / 10;
   // Arrows turn the orbit about the root's axes, letters the monkey about its own; the
   // arrows' codes are those of 'd' to 'g'.
-  const struct {
-    int key;
-    bool special;
-    Matrix turn;
-  } cases[] = {{InputManager::KEY_LEFT, true, rotationY(-0.2f)},
-               {InputManager::KEY_RIGHT, true, rotationY(0.2f)},
-               {InputManager::KEY_UP, true, rotationX(-0.2f)},
-               {InputManager::KEY_DOWN, true, rotationX(0.2f)},
-               {'a', false, rotationZ(-step)},
-               {'d', false, rotationZ(step)},
-               {'w', false, rotationY(-step)},
-               {'s', false, rotationY(step)}};
-  for (const auto& c : cases) {
+  const std::tuple<int, bool, Matrix> cases[] = {{InputManager::KEY_LEFT, true, rotationY(-0.2f)},
+                                                 {InputManager::KEY_RIGHT, true, rotationY(0.2f)},
+                                                 {InputManager::KEY_UP, true, rotationX(-0.2f)},
+                                                 {InputManager::KEY_DOWN, true, rotationX(0.2f)},
+                                                 {'a', false, rotationZ(-step)},
+                                                 {'d', false, rotationZ(step)},
+                                                 {'w', false, rotationY(-step)},
+                                                 {'s', false, rotationY(step)}};
+  for (const auto& [key, special, turn] : cases) {
     monkeyTransform->setMatrix(monkey);
     orbitTransform->setMatrix(orbit);
-    if (c.special) {
-      InputManager::specialCallback(c.key, 5, 6);
-      InputManager::specialUpCallback(c.key, 5, 6);
-    } else {
-      InputManager::keyboardCallback(static_cast<unsigned char>(c.key), 5, 6);
-      InputManager::keyboardUpCallback(static_cast<unsigned char>(c.key), 5, 6);
-    }
-    EXPECT_TRUE(near(c.special ? c.turn * orbit : orbit, orbitTransform->getMatrix())) << c.key;
-    EXPECT_TRUE(near(c.special ? monkey : monkey * c.turn, monkeyTransform->getMatrix())) << c.key;
+    special ? InputManager::specialCallback(key, 5, 6) : InputManager::keyboardCallback(key, 5, 6);
+    EXPECT_TRUE(near(special ? turn * orbit : orbit, orbitTransform->getMatrix())) << key;
+    EXPECT_TRUE(near(special ? monkey : monkey * turn, monkeyTransform->getMatrix())) << key;
   }
   EXPECT_EQ(0, gameModeToggles);
 }
