@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <sstream>
 #include <string>
+#include <utility>
 
 #include "loader/loadertest.h"
 
@@ -11,7 +13,96 @@ namespace {
 
 using System::Loader::WavefrontLoader;
 
-// Runs a whole load as the mesh builder does and lists every callback.
+const struct {
+  std::string line, fired;  // "f" is a face vertex; numbers print with six significant digits
+  bool whole;
+} objRows[] = {
+    {"v 1 2 3 4", "v 1 2 3", false},
+    {"v 1e2 -.5 +.5e+1", "v 100 -0.5 5", true},
+    {"v 1 2 3e", "v 1 2 3", false},
+    {"v 123456789012345678901234567890 0.000000000000000000000000000000000000001 1e39",
+     "v 1.23457e+29 1e-39 inf", true},
+    {"v -1e400 1e-400 1e999999999999", "v -inf 0 inf", true},
+    {" \t v 1 2 3 \r", "v 1 2 3", true},
+    {"v +.e1 1 2", "", false},
+    {"vt 0.5 0.25 0", "vt 0.5 0.25", false},
+    {"vn 0 1 0", "vn 0 1 0", true},
+    {"f 1/1/1 2/2/2 3/3/3", "f 1 1 1, f 2 2 2, f 3 3 3, triangle", true},
+    {"f 1//1 2//2 3//3 4//4", "f 1 -1 1, f 2 -1 2, f 3 -1 3, f 4 -1 4, quad", true},
+    {"f 1/1/ 2/2/ 3/3/", "f 1 1 -1, f 2 2 -1, f 3 3 -1, triangle", true},
+    {"f 1 / 1 / 1 2/2/2 3/3/3", "f 1 1 1, f 2 2 2, f 3 3 3, triangle", true},
+    {"f 1 2 3", "", false},
+    {"f 1/1/1 2/2/2", "f 1 1 1, f 2 2 2", false},
+    {"f 1/1/1 2/2/2 3/3/3 4/4/4 5/5/5", "f 1 1 1, f 2 2 2, f 3 3 3, f 4 4 4", false},
+    {"f -1/-1/-1 -2/-2/-2 -3/-3/-3", "f -1 -1 -1, f -2 -2 -2, f -3 -3 -3, triangle", true},
+    {"f 2147483648/1/1 1/1/1 1/1/1", "", false},
+    {"usemtl red  stone  ", "usemtl [red  stone  ]", true},
+    {"mtllib  lib one.mtl", "mtllib [lib one.mtl]", true},
+    {"o v 1 2 3", "", true},
+};
+
+TEST(ObjGrammar, EachLineFiresItsActionsInOrder) {
+  loadertest::CapturedOutput quiet;
+  for (const auto& row : objRows) {
+    WavefrontLoader loader("mesh.obj");
+    loadertest::CallLog log;
+    loader.vertexAction = [&log](float x, float y, float z) { log.add("v", x, y, z); };
+    loader.normalAction = [&log](float x, float y, float z) { log.add("vn", x, y, z); };
+    loader.texCoordAction = [&log](float u, float v) { log.add("vt", u, v); };
+    loader.faceVertexAction = [&log](int v, int vt, int vn) { log.add("f", v, vt, vn); };
+    loader.triangleEndAction = [&log] { log.add("triangle"); };
+    loader.quadEndAction = [&log] { log.add("quad"); };
+    loader.useMaterialAction = [&log](std::string name) { log.add("usemtl", "[" + name + "]"); };
+    loader.parseFileFunction = [&log](std::string name, WavefrontLoader::LineParser) {
+      log.add("mtllib", "[" + name + "]");
+    };
+    EXPECT_EQ(row.whole, loader.parseObjLine(row.line.c_str(), false)) << row.line;
+    EXPECT_EQ(row.fired, log.text) << row.line;
+  }
+}
+
+// The fields of a record that differ from a new one's: no name, opaque black, shininess 0.
+std::string changes(const System::Loader::WavefrontLoader::color& record) {
+  std::ostringstream out;
+  if (!record.name.empty()) out << " name[" << record.name << "]";
+  const std::pair<const char*, const float*> colours[] = {
+      {"Ka", record.ambient}, {"Kd", record.diffuse}, {"Ks", record.specular}};
+  for (const auto& [key, c] : colours)
+    if (c[0] != 0 || c[1] != 0 || c[2] != 0 || c[3] != 1)
+      out << ' ' << key << '=' << c[0] << ',' << c[1] << ',' << c[2] << ',' << c[3];
+  if (record.alpha != 1) out << " d=" << record.alpha;
+  if (record.shininess != 0) out << " Ns=" << record.shininess;
+  if (!record.texture.empty()) out << " map[" << record.texture << "]";
+  return out.str().empty() ? "" : out.str().substr(1);
+}
+
+// Read for the OBJ file mtl/box.obj, so texture paths start with "mtl/".
+const struct {
+  std::string line, changed;
+  bool whole;
+} mtlRows[] = {
+    {"# comment", "", true},
+    {"newmtl red  stone  ", "name[red  stone  ]", true},
+    {"Ka 0.25 0.5 1", "Ka=0.25,0.5,1,1", true},
+    {"Kd .5 1. 2e-1", "Kd=0.5,1,0.2,1", true},
+    {"Kd 1 1 1 1", "Kd=1,1,1,1", false},
+    {"Ks 0.5 0.5 0.5", "Ks=0.5,0.5,0.5,1", true},
+    {"map_Kd -s 2 2 1 wood.png", "map[mtl/-s 2 2 1 wood.png]", true},
+    {"map_Kd  my wood.png ", "map[mtl/my wood.png ]", true},
+    {"d 0.5", "d=0.5", true},
+    {"Ns 10 20", "Ns=10", false},
+    {"illum 10", "", false},
+};
+
+TEST(MtlGrammar, EachLineChangesTheRecordAsItsKeywordSays) {
+  loadertest::CapturedOutput quiet;
+  for (const auto& row : mtlRows) {
+    System::Loader::WavefrontLoader loader("mtl/box.obj");
+    EXPECT_EQ(row.whole, loader.parseMtlLine(row.line.c_str(), false)) << row.line;
+    EXPECT_EQ(row.changed, changes(loader.currentMaterial)) << row.line;
+  }
+}
+
 std::string emitted(const std::string& path) {
   WavefrontLoader loader(path);
   loadertest::CallLog log;
@@ -32,8 +123,7 @@ const std::string longName(5000, 'n');
 const std::string library = "m wood, map steel.png, m steel, map steel.png";
 
 const struct {
-  std::string obj, calls;
-  std::string error = "";  // the one error line expected, up to the file's path
+  std::string obj, calls, error = "";  // error: the one error line expected, up to the path
 } cases[] = {
     // New face vertices come out just before the face that first names them.
     {"v 1 0 0\nv 2 0 0\nv 3 0 0\nv 4 0 0\nvt 0.5 0.5\nvn 0 0 1\nf 1/1/1 2/1/1 3/1/1\n"
