@@ -3,13 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include <boost/shared_ptr.hpp>
-#include <string>
-#include <vector>
+#include <boost/make_shared.hpp>
+#include <cmath>
 
+#include "data/geometry/meshfactory.h"
 #include "rendering/kernel.h"
 #include "rendering/scenegraph/groupnode.h"
 #include "rendering/scenegraph/leafnode.h"
+#include "rendering/scenegraph/moveable.h"
+#include "rendering/scenegraph/statechanging.h"
 #include "rendering/viewport.h"
 #include "support/glwindow.h"
 
@@ -21,60 +23,115 @@ using MeshPtr = boost::shared_ptr<Data::Geometry::Mesh>;
 using GroupPtr = boost::shared_ptr<Rendering::Scenegraph::GroupNode>;
 using LeafPtr = boost::shared_ptr<Rendering::Scenegraph::LeafNode>;
 
-// The kernel after init, its 640 x 480 window on screen; the first call opens it.
-Rendering::Kernel* openKernelWindow();
+// The kernel after init, its 640 x 480 window on screen.
+inline Rendering::Kernel* openKernelWindow() {
+  static Rendering::Kernel* const kernel = [] {
+    static char* argv[] = {const_cast<char*>("rendering_test"), nullptr};
+    testing::internal::CaptureStdout();
+    Rendering::Kernel::instance()->init(1, argv);
+    testing::internal::GetCapturedStdout();
+    keepGlDriverLoaded();
+    waitForWindow();
+    Rendering::Kernel::instance()->reshape(640, 480);
+    return Rendering::Kernel::instance();
+  }();
+  return kernel;
+}
+
 // A new window (or game mode), on screen, with the viewports sized to it.
-void newWindow(bool gameMode = false);
+inline void newWindow(bool gameMode = false) {
+  Rendering::Kernel::instance()->setGameMode(gameMode);
+  waitForWindow();
+  Rendering::Kernel::instance()->reshape(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+}
 
-// From here a square of side 2 at z = 0 just fills the height of the 45 degree view: the
-// square from -1 to 1 covers the middle 480 x 480 pixels.
-extern const float fillDistance;
+// From here a square from -1 to 1 at z = 0 just fills the middle 480 x 480 pixels.
+inline const float fillDistance = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
 // The pixel showing point (x, y) of the plane z = 0 seen from fillDistance.
-Rgb pixelOfPlane(float x, float y);
-
-// What f writes on standard output, or on standard error, while it runs.
-template <typename F>
-std::string stdoutOf(F f) {
-  testing::internal::CaptureStdout();
-  f();
-  return testing::internal::GetCapturedStdout();
+inline Rgb pixelOfPlane(float x, float y) {
+  return pixelAt(static_cast<int>(320 + x * 240), static_cast<int>(240 + y * 240));
 }
-template <typename F>
-std::string stderrOf(F f) {
-  testing::internal::CaptureStderr();
-  f();
-  return testing::internal::GetCapturedStderr();
+
+inline int occurrences(const std::string& text, const std::string& word) {
+  int n = 0;
+  for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++n;
+  return n;
 }
-int occurrences(const std::string& text, const std::string& word);
-Matrix translation(float x, float y, float z);
-// The GL matrix (GL_TEXTURE_MATRIX, ...) as the kernel's matrix type.
-Matrix glMatrix(GLenum which);
-testing::AssertionResult nearMatrix(const Matrix& actual, const Matrix& expected);
 
-MaterialPtr makeMaterial(float r, float g, float b);
-// A square of side 2 x half in the plane z, facing +z, texture coordinates 0 to 1.
-MeshPtr makeSquare(float half, float z, MaterialPtr material);
-// Texels given as rows from the bottom up, stored as the loader stores them (BGR, unpadded).
-boost::shared_ptr<Data::Geometry::Texture> makeTexture(const std::string& name, int width,
-                                                       int height, const std::vector<Rgb>& texels);
-// Puts in the kernel's table a program of one flat colour that places vertices only through
-// the kernel's uniforms, so that a wrong view or model matrix moves what it draws.
-void addFlatProgram(const std::string& name, const Rgb& colour);
+inline Matrix translation(float x, float y, float z) { return Matrix().setTranslation(x, y, z); }
 
-// A scene drawn with the program and shown in every viewport, holding the first viewport's
-// camera placed by the matrix.
-GroupPtr makeScene(const std::string& program, const Matrix& camera);
-LeafPtr addLight(const GroupPtr& scene, const Matrix& place);
+template <typename NodePtr>
+void place(const NodePtr& node, const Matrix& m) {
+  node->transform = boost::make_shared<Rendering::Scenegraph::Moveable>();
+  node->transform->setMatrix(m);
+}
+
+inline MaterialPtr makeMaterial(float r, float g, float b) {
+  auto material = boost::make_shared<Data::Geometry::Material>();
+  material->diffuse.set(r, g, b, 1);
+  return material;
+}
+
+// A square from -half to half in the plane z, facing +z, of two triangles: lower right first.
+inline MeshPtr makeSquare(float half, float z, const MaterialPtr& material) {
+  auto mesh = boost::make_shared<Data::Geometry::Mesh>();
+  mesh->resize(4, 2, 0);
+  mesh->enableNormals();
+  mesh->enableTexCoords();
+  const float corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+  for (int i = 0; i < 4; ++i) {
+    mesh->vertices[i].set(corners[i][0] * half, corners[i][1] * half, z);
+    mesh->normals[i].set(0, 0, 1);
+    mesh->texCoords[i].set((corners[i][0] + 1) / 2, (corners[i][1] + 1) / 2);
+  }
+  mesh->triangles[0].set(0, 1, 2);
+  mesh->triangles[1].set(0, 2, 3);
+  mesh->materials.assign(2, material);
+  return mesh;
+}
+
+// A scene shown in every viewport, drawn with the program, holding viewport 0's camera.
+inline GroupPtr makeScene(const std::string& program, const Matrix& camera) {
+  Rendering::Kernel* kernel = openKernelWindow();
+  auto scene = boost::make_shared<Rendering::Scenegraph::GroupNode>();
+  scene->state = boost::make_shared<Rendering::Scenegraph::StateChanging>(program);
+  place(scene->add(kernel->viewports[0]->camera), camera);
+  for (const auto& viewport : kernel->viewports) viewport->camera->scene = scene;
+  return scene;
+}
+
 // A grey floor (half size 3, z = 0) lit from (0, 0, 8), drawn with "texLightSM", optionally
-// with a box at (0, 0, 3) between them; the camera sees the floor's centre in the middle of
-// the window, past the box.
-GroupPtr makeShadowScene(bool withBox);
+// with a box at (0, 0, 3) between them, seen with the floor's centre in the window's middle.
+inline GroupPtr makeShadowScene(bool withBox) {
+  GroupPtr scene = makeScene("texLightSM",
+                             translation(0, -8, 6) * Matrix().setRotationX(std::atan2(0.8f, 0.6f)));
+  place(scene->add(boost::make_shared<Data::Geometry::Light>()), translation(0, 0, 8));
+  MaterialPtr floor = makeMaterial(0.8f, 0.8f, 0.8f);
+  floor->ambient.set(0.1f, 0.1f, 0.1f, 1);
+  scene->add(makeSquare(3, 0, floor));
+  if (withBox) place(scene->add(Data::Geometry::createQuadCube()), translation(0, 0, 3));
+  return scene;
+}
 
-// Each test starts from one default viewport, identity matrices, the lock off and no GL
-// error, with a "texLight" scene seen from fillDistance.
+// Each test starts with one viewport, identity matrices, no GL error, a "texLight" scene.
 class KernelTest : public testing::Test {
  protected:
-  void SetUp() override;
+  void SetUp() override {
+    kernel = openKernelWindow();
+    // A scene holding its own camera holds itself.
+    for (const auto& viewport : kernel->viewports) viewport->camera->scene = GroupPtr();
+    kernel->viewports.assign(1, boost::make_shared<Rendering::Viewport>());
+    kernel->reshape(640, 480);
+    kernel->shaderLocked = false;
+    kernel->matrixStack.clear();
+    kernel->viewMatrix = kernel->modelMatrix = Matrix::identity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glActiveTexture(GL_TEXTURE0);  // materials without a texture show the default one
+    glBindTexture(GL_TEXTURE_2D, 0);
+    while (glGetError() != GL_NO_ERROR) continue;
+    scene = makeScene("texLight", translation(0, 0, fillDistance));
+  }
 
   Rendering::Kernel* kernel = nullptr;
   GroupPtr scene;
