@@ -1,5 +1,4 @@
-// Start-up against drivers that lack an extension. Each case runs in a child process
-// that removes the extension before its GL context is made; this process opens none.
+// Drivers lacking an extension: each case removes it in a child before any GL context exists.
 
 #include <unistd.h>
 
