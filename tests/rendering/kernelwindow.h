@@ -118,8 +118,9 @@ class KernelTest : public testing::Test {
  protected:
   void SetUp() override {
     kernel = openKernelWindow();
-    // A scene holding its own camera holds itself.
-    for (const auto& viewport : kernel->viewports) viewport->camera->scene = GroupPtr();
+    for (const auto& viewport : kernel->viewports) {
+      if (viewport->camera) viewport->camera->scene = GroupPtr();  // it holds its own camera
+    }
     kernel->viewports.assign(1, boost::make_shared<Rendering::Viewport>());
     kernel->reshape(640, 480);
     kernel->shaderLocked = false;
