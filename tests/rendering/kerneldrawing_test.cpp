@@ -9,7 +9,7 @@ namespace {
 using namespace TestSupport;
 using KernelDrawingTest = KernelTest;
 
-const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, white{255, 255, 255}, black{0, 0, 0};
+const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, black{0, 0, 0};
 
 // A red square of side 2 (lower right triangle first), changed, drawn unlit on black.
 const struct {
