@@ -36,18 +36,7 @@ class FlatHashSet {
     return std::make_pair(&slots[slot].value, true);
   }
 
-  // The element equal to value, or null.
-  const T* find(const T& value) const {
-    for (std::size_t slot = slotOf(value); slots[slot].used; slot = (slot + 1) & mask) {
-      if (slots[slot].value == value) {
-        return &slots[slot].value;
-      }
-    }
-    return nullptr;
-  }
-
   std::size_t size() const { return count; }
-  bool empty() const { return count == 0; }
 
   // Removes every element and keeps the capacity.
   void clear() {
