@@ -72,10 +72,8 @@ WavefrontLoader::WavefrontLoader(std::string path)
   resetCallbacks();
   resetActions();
   std::cout << LOG_PREFIX << "loading mesh from file " << path << std::endl;
-  const std::string::size_type separator = path.find_last_of("/\\");
-  const std::size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
-  directory = path.substr(0, nameStart);
-  fileName = path.substr(nameStart);
+  fileName = fileNameOf(path);
+  directory = path.substr(0, path.size() - fileName.size());
   parseFileFunction = boost::bind(&WavefrontLoader::parseFile, this, _1, _2);
 }
 
