@@ -4,8 +4,8 @@
 // every mesh.
 
 #include <boost/shared_ptr.hpp>
-#include <deque>
 #include <stack>
+#include <vector>
 
 #include "data/geometry/mesh.h"
 #include "data/geometry/shader.h"
@@ -30,7 +30,7 @@ class RenderSGVisitor : public Scenegraph::BaseVisitor {
   Kernel* kernel;
   // The shader of the innermost state change entered, and those to restore on leaving.
   ShaderPtr currentShader;
-  std::stack<ShaderPtr, std::deque<ShaderPtr>> shaderStack;
+  std::stack<ShaderPtr, std::vector<ShaderPtr>> shaderStack;
 };
 
 }  // namespace Rendering

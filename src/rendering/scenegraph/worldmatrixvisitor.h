@@ -3,8 +3,8 @@
 // passes that locate the light and a camera share.
 
 #include <boost/shared_ptr.hpp>
-#include <deque>
 #include <stack>
+#include <vector>
 
 #include "data/geometry/light.h"
 #include "data/geometry/matrix4.h"
@@ -29,7 +29,7 @@ class WorldMatrixVisitor : public BaseVisitor {
 
   // World matrix of the node being visited, and the values to restore on leaving.
   Matrix currentMatrix = Matrix::identity();
-  std::stack<Matrix, std::deque<Matrix>> matrixStack;
+  std::stack<Matrix, std::vector<Matrix>> matrixStack;
 };
 
 }  // namespace Rendering::Scenegraph
