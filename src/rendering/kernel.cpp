@@ -39,6 +39,7 @@ Kernel* Kernel::instance() {
 Kernel::Kernel()
     : viewports{boost::make_shared<Viewport>()},
       shaders(50),
+      shadowMapShader(boost::make_shared<Data::Geometry::Shader>("shadowMapCreation")),
       viewMatrix(Matrix::identity()),
       modelMatrix(Matrix::identity()) {}
 

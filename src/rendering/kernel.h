@@ -108,6 +108,8 @@ class Kernel {
   // While true (the shadow pass), useShader keeps the current program.
   bool shaderLocked = false;
   boost::unordered_map<std::string, ShaderPtr> shaders;
+  // The shadow pass's program, named once rather than in every frame.
+  ShaderPtr shadowMapShader;
   // Every texture uploaded to the current GL context.
   std::vector<boost::shared_ptr<Data::Geometry::Texture>> uploadedTextures;
   std::vector<boost::shared_ptr<Data::Geometry::Light>> lights;

@@ -62,7 +62,7 @@ void Kernel::renderShadowMap(Scenegraph::NodeHandle root) {
   }
   if (!shadowMapFB.initialised) initShadowMapFB(shadowMapSize);
   glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, shadowMapFB.framebuffer);
-  useShader(ShaderPtr(new Data::Geometry::Shader("shadowMapCreation")));
+  useShader(shadowMapShader);
   shaderLocked = true;
 
   glMatrixMode(GL_PROJECTION);
