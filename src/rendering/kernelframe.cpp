@@ -80,8 +80,7 @@ void Kernel::renderShadowMap(Scenegraph::NodeHandle root) {
   setViewMatrix(lightView);
 
   glClearColor(1, 1, 1, 1);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glClear(GL_DEPTH_BUFFER_BIT);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glEnable(GL_CULL_FACE);
   glCullFace(GL_FRONT);
   glShadeModel(GL_FLAT);
