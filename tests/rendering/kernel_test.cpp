@@ -9,7 +9,7 @@ namespace {
 using namespace TestSupport;
 using namespace boost::posix_time;
 
-// Each window used to start one more timer chain and display task.
+// The timer chain and the display task outlive windows: one more per window would add frames.
 TEST_F(KernelTest, NewWindowsStartNoFurtherDisplayTask) {
   testing::internal::CaptureStdout();
   for (int i = 0; i < 3; ++i) newWindow();
