@@ -59,20 +59,11 @@ boost::shared_ptr<Moveable> transform(const Matrix& m) {
   return t;
 }
 
-Matrix translation(float x, float y, float z) {
-  Matrix m;
-  return m.setTranslation(x, y, z);
-}
+Matrix translation(float x, float y, float z) { return Matrix().setTranslation(x, y, z); }
 
-Matrix rotationX(float a) {
-  Matrix m;
-  return m.setRotationX(a);
-}
+Matrix rotationX(float a) { return Matrix().setRotationX(a); }
 
-Matrix rotationY(float a) {
-  Matrix m;
-  return m.setRotationY(a);
-}
+Matrix rotationY(float a) { return Matrix().setRotationY(a); }
 
 boost::shared_ptr<Data::Geometry::Texture> checkerTexture() {
   auto texture = boost::make_shared<Data::Geometry::Texture>();
