@@ -232,8 +232,10 @@ TEST(ViewportTest, ANewViewportIsWhiteOverTheWholeWindowWithItsOwnCamera) {
   ASSERT_TRUE(scene && *scene);
   EXPECT_TRUE((*scene)->children.empty());
   EXPECT_NE(*scene, boost::get<GroupPtr>(other.camera->scene));
-  // Before the first resize setRelative only stores the fractions.
+  // Before the first resize setRelative only stores the fractions; the projection made from
+  // the aspect until then must still be a finite one.
   EXPECT_EQ(pixels(other.setRelative(0, 0, 0.5f, 1)), (Rect{0, 0, 0, 0}));
+  EXPECT_EQ(other.getAspect(), 1.0f);
   EXPECT_EQ(pixels(other.resize(640, 480)), (Rect{0, 0, 320, 480}));
   std::ostringstream out;
   out << v.resize(640, 480);
