@@ -54,11 +54,9 @@ void Viewport::computePixels() {
   pixelY = pixelsOf(windowHeight, relY);
   pixelWidth = pixelsOf(windowWidth, relW);
   pixelHeight = pixelsOf(windowHeight, relH);
-  // A window minimised to no height gives a rectangle of no height; the projection keeps
-  // the last usable ratio instead of an infinite or undefined one.
-  const float ratio =
-      static_cast<float>(static_cast<double>(pixelWidth) / static_cast<double>(pixelHeight));
-  if (std::isfinite(ratio)) aspect = ratio;
+  // Not guarded: a rectangle of no height gives an infinite ratio (NaN with no width either),
+  // and the projection made from it draws nothing into a rectangle that has no pixels anyway.
+  aspect = static_cast<float>(static_cast<double>(pixelWidth) / static_cast<double>(pixelHeight));
 }
 
 int Viewport::getPixelX() const { return pixelX; }

@@ -26,8 +26,7 @@ class Viewport {
   int getPixelY() const;
   int getPixelWidth() const;
   int getPixelHeight() const;
-  // 1 until the first resize; a rectangle of no height keeps the last finite value, so the
-  // projection never sees an infinite or undefined ratio.
+  // pixelWidth / pixelHeight; 1 until the first resize, infinite or NaN at no height.
   float getAspect() const;
 
   Data::Geometry::Color clearColor;
