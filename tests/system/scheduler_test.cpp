@@ -33,6 +33,7 @@ class SchedulerTest : public testing::Test {
 
 TEST_F(SchedulerTest, OverdueTasksRunEarliestFirstAndTheDueOneWaits) {
   EXPECT_EQ(0u, scheduler.run());
+  // Due at its own creation: runs at the first pump whose clock reading is later.
   add("now", 0, 0);
   unsigned wait = 1;
   for (int pumps = 0; runs.empty() && pumps < 10000000; ++pumps) wait = scheduler.run();
