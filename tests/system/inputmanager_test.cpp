@@ -1,11 +1,17 @@
 #include "system/inputmanager.h"
 
+#include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "support/glwindow.h"
+
+// Last: Xlib's macros (None, Bool, Status) break other headers.
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
 
 namespace {
 
@@ -21,6 +27,25 @@ auto record(const std::string& name) {
   };
 }
 
+// A key event as the X server delivers it to GLUT's current window (sent to that window
+// alone, so other programs on the display neither see it nor steal it), then handled.
+void sendKey(KeySym symbol, bool press, int x = 7, int y = 9) {
+  Display* display = glXGetCurrentDisplay();
+  XEvent event = {};
+  XKeyEvent& key = event.xkey;
+  key.type = press ? KeyPress : KeyRelease;
+  key.display = display;
+  key.window = glXGetCurrentDrawable();
+  key.root = DefaultRootWindow(display);
+  key.x = x;
+  key.y = y;
+  key.same_screen = True;
+  key.keycode = XKeysymToKeycode(display, symbol);
+  XSendEvent(display, key.window, False, press ? KeyPressMask : KeyReleaseMask, &event);
+  XSync(display, False);
+  glutMainLoopEvent();
+}
+
 class InputManagerTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -31,41 +56,66 @@ class InputManagerTest : public testing::Test {
   InputManager* input = InputManager::getInstance();
 };
 
-TEST_F(InputManagerTest, ActionsRunInBindingOrderAndTheFourTablesStayApart) {
-  // 102 is both 'f' and the right arrow.
-  input->addKeyBinding(102, record("down"), true);
-  input->addKeyBinding(102, record("again"), true);
-  input->addKeyBinding(102, record("up"), false);
-  input->addSpecialKeyBinding(InputManager::KEY_RIGHT, record("special"), true);
+TEST_F(InputManagerTest, GlutEventsReachTheirOwnTableInBindingOrder) {
+  const auto again = record("again");
+  input->addKeyBinding('f', record("down"), true);
+  input->addKeyBinding('f', again, true);
+  input->addKeyBinding('f', again, true);
+  input->addKeyBinding('f', record("up"), false);
+  for (int code :
+       {InputManager::KEY_F1, InputManager::KEY_F2, InputManager::KEY_F3, InputManager::KEY_LEFT,
+        InputManager::KEY_RIGHT, InputManager::KEY_UP, InputManager::KEY_DOWN})
+    input->addSpecialKeyBinding(code, record("special"), true);
   input->addSpecialKeyBinding(InputManager::KEY_RIGHT, record("special up"), false);
-  InputManager::keyboardCallback(102, 3, 4);
-  InputManager::keyboardUpCallback(102, 3, 4);
-  InputManager::specialCallback(102, 1, 2);
-  InputManager::specialUpCallback(102, 1, 2);
-  InputManager::specialCallback(InputManager::KEY_F3, 1, 2);
-  EXPECT_EQ((std::vector<std::string>{"down102,3,4", "again102,3,4", "up102,3,4", "special102,1,2",
-                                      "special up102,1,2"}),
+  sendKey(XK_f, true, 3, 4);
+  sendKey(XK_f, false, 5, 6);
+  sendKey(XK_q, true);
+  for (KeySym key : {XK_F1, XK_F2, XK_F3, XK_Left, XK_Up, XK_Right, XK_Down}) sendKey(key, true);
+  sendKey(XK_Right, false);
+  // 'f' and the right arrow share the code 102 and still never trigger each other.
+  EXPECT_EQ((std::vector<std::string>{"down102,3,4", "again102,3,4", "again102,3,4", "up102,5,6",
+                                      "special1,7,9", "special2,7,9", "special3,7,9",
+                                      "special100,7,9", "special101,7,9", "special102,7,9",
+                                      "special103,7,9", "special up102,7,9"}),
             seen);
 }
 
-TEST_F(InputManagerTest, BindingAddedDuringDispatchRunsFromTheNextEvent) {
-  // Enough appends to move the sequence in memory under the walk.
-  auto adder = [this](int, int, int) {
-    for (int i = 0; i < 20; ++i)
-      input->addSpecialKeyBinding(InputManager::KEY_F2, record("+"), true);
-  };
-  input->addSpecialKeyBinding(InputManager::KEY_F2, adder, true);
-  InputManager::specialCallback(InputManager::KEY_F2, 0, 0);
-  EXPECT_TRUE(seen.empty());
-  InputManager::specialCallback(InputManager::KEY_F2, 0, 0);
-  EXPECT_EQ(20u, seen.size());
+TEST_F(InputManagerTest, NewWindowDispatchesOnlyAfterRegisterCallbacks) {
+  EXPECT_EQ(1, glutDeviceGet(GLUT_DEVICE_IGNORE_KEY_REPEAT));
+  input->addKeyBinding('n', record("down"), true);
+  input->addKeyBinding('n', record("up"), false);
+  glutCreateWindow("inputmanager_test again");
+  glutDisplayFunc([] {});
+  TestSupport::waitForWindow();
+  EXPECT_EQ(input, InputManager::getInstance());
+  sendKey(XK_n, true);
+  sendKey(XK_n, false);
+  EXPECT_EQ(std::vector<std::string>{}, seen);
+  EXPECT_EQ(0, glutDeviceGet(GLUT_DEVICE_IGNORE_KEY_REPEAT));
+  input->registerCallbacks();
+  EXPECT_EQ(1, glutDeviceGet(GLUT_DEVICE_IGNORE_KEY_REPEAT));
+  sendKey(XK_n, true);
+  sendKey(XK_n, false);
+  EXPECT_EQ((std::vector<std::string>{"down110,7,9", "up110,7,9"}), seen);
 }
 
-TEST_F(InputManagerTest, EmptyActionIsSkipped) {
-  input->addKeyBinding('e', InputManager::KeyAction(), false);
-  input->addKeyBinding('e', record("after"), false);
+TEST_F(InputManagerTest, EachEventRunsFreshCopiesOfTheActionsBoundBeforeIt) {
+  int count = 0;
+  input->addKeyBinding('e', InputManager::KeyAction(), false);  // skipped
+  input->addKeyBinding(
+      'e', [&count, runs = 0](unsigned char, int, int) mutable { count = ++runs; }, false);
+  // Enough appends to move the sequence in memory under the walk.
+  input->addKeyBinding(
+      'e',
+      [this](unsigned char, int, int) {
+        for (int i = 0; i < 20; ++i) input->addKeyBinding('e', record("+"), false);
+      },
+      false);
   InputManager::keyboardUpCallback('e', 0, 0);
-  EXPECT_EQ(std::vector<std::string>{"after101,0,0"}, seen);
+  EXPECT_TRUE(seen.empty());
+  InputManager::keyboardUpCallback('e', 0, 0);
+  EXPECT_EQ(20u, seen.size());
+  EXPECT_EQ(1, count);
 }
 
 }  // namespace
