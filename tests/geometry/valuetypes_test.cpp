@@ -64,7 +64,7 @@ TEST(ValueTypesTest, LengthNormalizeAndCrossOfVectors) {
   } cases[] = {{{3, 4, 0}, {1, 0, 0}, 25, 5, {0.6f, 0.8f, 0}, {0, 0, -4}},
                {{1, 0, 0}, {0, 1, 0}, 1, 1, {1, 0, 0}, {0, 0, 1}},
                {{0, 1, 0}, {1, 0, 0}, 1, 1, {0, 1, 0}, {0, 0, -1}},
-               {{2, -3, 6}, {1, 2, 3}, 49, 7, {2.f / 7, -3.f / 7, 6.f / 7}, {-21, 0, 7}}};
+               {{2, -3, 6}, {1, 2, 4}, 49, 7, {2.f / 7, -3.f / 7, 6.f / 7}, {-24, -2, 7}}};
   for (const auto& c : cases) {
     Vec v = c.v;
     EXPECT_EQ(c.lengthSquared, v.lengthSquared());
