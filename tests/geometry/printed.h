@@ -1,37 +1,30 @@
 #pragma once
-// Geometry values written as text, components joined by ',' and elements by ' ', so that a
-// test compares a whole table in one expectation and a failure shows every element.
+// Geometry values as text, components joined by ',' and elements by ' ', so that a test compares
+// a whole table in one expectation and a failure shows every element.
 
+#include <cstdint>
 #include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "data/geometry/color.h"
 #include "data/geometry/mesh.h"
-#include "data/geometry/quadindices.h"
-#include "data/geometry/texcoord.h"
-#include "data/geometry/triangleindices.h"
-#include "data/geometry/vector3.h"
 
 namespace TestPrinted {
 
 using namespace Data::Geometry;
 
-inline void put(std::ostream& out, const TVector3<float>& v) {
-  out << v.x << ',' << v.y << ',' << v.z;
+inline void put(std::ostream& o, const TVector3<float>& v) { o << v.x << ',' << v.y << ',' << v.z; }
+inline void put(std::ostream& o, const Color& c) {
+  o << c.r << ',' << c.g << ',' << c.b << ',' << c.a;
 }
-inline void put(std::ostream& out, const Color& c) {
-  out << c.r << ',' << c.g << ',' << c.b << ',' << c.a;
+inline void put(std::ostream& o, const TexCoord& t) { o << t.u << ',' << t.v; }
+inline void put(std::ostream& o, const TriangleIndices& t) { o << t.a << ',' << t.b << ',' << t.c; }
+inline void put(std::ostream& o, const QuadIndices& q) {
+  o << q.a << ',' << q.b << ',' << q.c << ',' << q.d;
 }
-inline void put(std::ostream& out, const TexCoord& t) { out << t.u << ',' << t.v; }
-inline void put(std::ostream& out, const TriangleIndices& t) {
-  out << t.a << ',' << t.b << ',' << t.c;
-}
-inline void put(std::ostream& out, const QuadIndices& q) {
-  out << q.a << ',' << q.b << ',' << q.c << ',' << q.d;
-}
-inline void put(std::ostream& out, const Mesh& mesh) { out << mesh; }
+inline void put(std::ostream& o, const Mesh& mesh) { o << mesh; }
+inline void put(std::ostream& o, const std::string& s) { o << s; }
 
 // Nine digits tell any two floats apart.
 template <typename T>
@@ -42,18 +35,17 @@ std::string text(const T& value) {
   return out.str();
 }
 
+// The count elements from position from on; all of them by default.
 template <typename T>
-std::string text(const std::vector<T>& values) {
+std::string text(const std::vector<T>& values, std::size_t from = 0, std::size_t count = SIZE_MAX) {
   std::string joined;
-  for (const T& value : values) joined += (joined.empty() ? "" : " ") + text(value);
+  for (std::size_t i = from; i < values.size() && i - from < count; ++i)
+    joined += (i > from ? " " : "") + text(values[i]);
   return joined;
 }
 
-// The same text n times, as text() writes a sequence of n equal values.
-inline std::string repeated(const std::string& element, unsigned n) {
-  std::string joined;
-  for (unsigned i = 0; i < n; ++i) joined += (i ? " " : "") + element;
-  return joined;
+inline std::string repeated(const std::string& element, std::size_t n) {
+  return text(std::vector<std::string>(n, element));
 }
 
 }  // namespace TestPrinted

@@ -3,14 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
 #include <vector>
 
 #include "data/geometry/light.h"
-#include "data/geometry/material.h"
 #include "data/geometry/matrix4.h"
 #include "data/geometry/shader.h"
-#include "data/geometry/texture.h"
 #include "geometry/printed.h"
 
 namespace {
@@ -18,30 +15,26 @@ namespace {
 using namespace TestPrinted;
 using Vec = TVector3<float>;
 
-// New vertex colours and lights are opaque white, materials opaque black; numbers nobody set
-// start at zero.
+// Lights and new vertex colours are opaque white, materials opaque black; numbers nobody set
+// start at zero. The loader hands signed ints to the index records; they keep them bit for bit.
 TEST(ValueTypesTest, FreshRecordsAndSetKeepingItsArgumentsInOrder) {
-  const Light light;
-  const Material material;
+  const Light l;
+  const Material m;
   const Shader shader("texLight");
-  EXPECT_EQ("1,1,1,1 1,1,1,1 1,1,1,1 0",
-            text(std::vector<Color>{light.ambient, light.diffuse, light.specular}) + " " +
-                std::to_string(light.flag));
-  EXPECT_EQ("0,0,0,1 0,0,0,1 0,0,0,1 0,0,0,1", text(std::vector<Color>{material.ambient,
-                                                                      material.diffuse,
-                                                                      material.specular,
-                                                                      material.emission}));
-  EXPECT_TRUE(material.name.empty() && material.shininess == 0 && !material.texture);
-  EXPECT_EQ("texLight", shader.name);
-  EXPECT_TRUE(shader.vertexSource.empty() && shader.fragmentSource.empty() && !shader.loaded);
-  EXPECT_TRUE(Texture().name.empty() && !Texture().data && !Texture().uploaded);
-  EXPECT_EQ(0u, Texture().width | Texture().height | Texture().glName | shader.program);
-  const TMatrix4<float> m;
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(0, m[0][i]);
-  EXPECT_EQ("0,0,0 1,1,1,1 0,0 0,0,0 0,0,0,0", text(Vec()) + " " + text(Color()) + " " +
-                                                   text(TexCoord()) + " " +
-                                                   text(TriangleIndices()) + " " +
-                                                   text(QuadIndices()));
+  const Texture texture;
+  EXPECT_EQ("1,1,1,1 1,1,1,1 1,1,1,1 | 0,0,0,1 0,0,0,1 0,0,0,1 0,0,0,1",
+            text(std::vector<Color>{l.ambient, l.diffuse, l.specular}) + " | " +
+                text(std::vector<Color>{m.ambient, m.diffuse, m.specular, m.emission}));
+  EXPECT_TRUE(!l.flag && m.name.empty() && m.shininess == 0 && !m.texture);
+  EXPECT_TRUE(shader.name == "texLight" && shader.vertexSource.empty() &&
+              shader.fragmentSource.empty() && !shader.loaded);
+  EXPECT_TRUE(texture.name.empty() && !texture.data && !texture.uploaded);
+  EXPECT_EQ(0u, texture.width | texture.height | texture.glName | shader.program);
+  const TMatrix4<float> matrix;
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(0, matrix[0][i]);
+  EXPECT_EQ("0,0,0 1,1,1,1 0,0 0,0,0 0,0,0,0",
+            text(Vec()) + " " + text(Color()) + " " + text(TexCoord()) + " " +
+                text(TriangleIndices()) + " " + text(QuadIndices()));
   Vec v;
   Color color;
   TexCoord uv;
@@ -50,7 +43,7 @@ TEST(ValueTypesTest, FreshRecordsAndSetKeepingItsArgumentsInOrder) {
   EXPECT_EQ(&v, &v.set(1, 2, 3));
   color.set(0.25f, 0.5f, 0.75f, 0.125f);
   uv.set(0.5f, 2);
-  tri.set(7, 0, -1);  // the loader hands signed ints over; they are kept bit for bit
+  tri.set(7, 0, -1);
   quad.set(3, 2, 1, -2);
   EXPECT_EQ("1,2,3 0.25,0.5,0.75,0.125 0.5,2 7,0,4294967295 3,2,1,4294967294",
             text(v) + " " + text(color) + " " + text(uv) + " " + text(tri) + " " + text(quad));
@@ -69,8 +62,7 @@ TEST(ValueTypesTest, LengthNormalizeAndCrossOfVectors) {
     Vec v = c.v;
     EXPECT_EQ(c.lengthSquared, v.lengthSquared());
     EXPECT_EQ(c.length, v.length());
-    EXPECT_EQ(text(c.cross), text(v.cross(c.other)));
-    EXPECT_EQ(text(c.v), text(v));
+    EXPECT_EQ(text(c.cross) + " " + text(c.v), text(v.cross(c.other)) + " " + text(v));
     EXPECT_EQ(&v, &v.normalize());
     EXPECT_EQ(text(c.normalized), text(v));
   }
