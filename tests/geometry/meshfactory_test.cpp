@@ -2,71 +2,79 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-#include <vector>
+#include <string>
+
+#include "geometry/printed.h"
 
 namespace {
 
-using namespace Data::Geometry;
-using Vec = TVector3<float>;
+using namespace TestPrinted;
 
-Vec minus(const Vec& a, const Vec& b) { return Vec(a.x - b.x, a.y - b.y, a.z - b.z); }
-float dot(const Vec& a, const Vec& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+const char* const kCorners =
+    "-0.5,0.5,0.5 0.5,0.5,0.5 -0.5,-0.5,0.5 0.5,-0.5,0.5 "
+    "-0.5,0.5,-0.5 0.5,0.5,-0.5 -0.5,-0.5,-0.5 0.5,-0.5,-0.5";
+// blue, red, green, black, black, green, red, blue
+const char* const kCornerColors = "0,0,1,1 1,0,0,1 0,1,0,1 0,0,0,1 0,0,0,1 0,1,0,1 1,0,0,1 0,0,1,1";
 
-// The coloured meshes draw with their vertex colours: one default material serves all faces, and
-// their normals stay zero.
-// The cubes are convex about the origin: a face winds outward when the right-hand normal of each
-// of its fan triangles points away from the origin; the faces cover an area of six.
-TEST(MeshFactoryTest, SummariesWindingAndSharedMaterialOfEveryMesh) {
+// The coloured meshes draw with their vertex colours: one default material serves all faces,
+// and the quad cube's normals stay zero. Every face winds counter-clockwise seen from outside.
+TEST(MeshFactoryTest, SummaryVerticesColoursFacesAndSharedMaterialOfEveryMesh) {
   const struct {
     boost::shared_ptr<Mesh> (*create)();
-    const char* summary;
-  } cases[] = {{createTriangleMesh, "Mesh: trI0 quI0 ver3 col3 mat1"},
-               {createNamedColorCube, "Mesh: trI0 quI0 ver36(n) col0 mat12"},
-               {createIndexedTriangleCube, "Mesh: trI12 quI0 ver8 col8 mat12"},
-               {createQuadCube, "Mesh: trI0 quI6 ver8(n) col8 mat6"}};
+    const char *summary, *vertices, *colors, *faces;
+  } cases[] = {
+      {createTriangleMesh, "Mesh: trI0 quI0 ver3 col3 mat1", "-0.5,-0.5,0 0.5,0,0 0,0.5,0",
+       "0,0,1,1 0,1,1,1 1,1,1,1", ""},
+      {createNamedColorCube, "Mesh: trI0 quI0 ver36(n) col0 mat12", nullptr, "", ""},
+      {createIndexedTriangleCube, "Mesh: trI12 quI0 ver8 col8 mat12", kCorners, kCornerColors,
+       "2,1,0 3,1,2 4,5,6 6,5,7 0,1,4 5,4,1 6,3,2 3,6,7 3,5,1 7,5,3 4,2,0 2,4,6"},
+      {createQuadCube, "Mesh: trI0 quI6 ver8(n) col8 mat6", kCorners, kCornerColors,
+       "3,1,0,2 4,5,7,6 0,1,5,4 3,2,6,7 3,7,5,1 4,6,2,0"}};
   for (const auto& c : cases) {
     const boost::shared_ptr<Mesh> mesh = c.create();
-    std::ostringstream summary;
-    summary << *mesh;
-    EXPECT_EQ(c.summary, summary.str());
-    std::vector<std::vector<unsigned>> faces;
-    for (const auto& t : mesh->triangles) faces.push_back({t.a, t.b, t.c});
-    for (const auto& q : mesh->quads) faces.push_back({q.a, q.b, q.c, q.d});
-    const std::vector<Vec>& vs = mesh->vertices;
-    for (unsigned v = 0; mesh->triangles.empty() && mesh->quads.empty() && v < vs.size(); v += 3)
-      faces.push_back({v, v + 1, v + 2});
-    float area = 0;
-    for (const auto& face : faces) {
-      const Vec& a = vs.at(face[0]);
-      for (std::size_t i = 1; i + 1 < face.size(); ++i) {
-        const Vec n = minus(vs.at(face[i]), a).cross(minus(vs.at(face[i + 1]), a));
-        EXPECT_GT(faces.size() == 1 ? n.z : dot(n, a), 0) << c.summary << ", face at " << face[0];
-        area += n.length() / 2;
-      }
+    EXPECT_EQ(c.summary, text(*mesh));
+    if (c.vertices) {
+      EXPECT_EQ(c.vertices, text(mesh->vertices)) << c.summary;
     }
-    EXPECT_FLOAT_EQ(faces.size() == 1 ? area : 6, area);
+    EXPECT_EQ(std::string(c.colors) + " | " + c.faces,
+              text(mesh->colors) + " | " + text(mesh->triangles) + text(mesh->quads));
+    EXPECT_NE(c.create()->materials[0], mesh->materials[0]) << c.summary;
     if (mesh->colors.empty()) continue;
     for (const auto& m : mesh->materials) EXPECT_TRUE(m && m == mesh->materials[0]) << c.summary;
-    for (const Vec& n : mesh->normals) EXPECT_EQ(0, n.lengthSquared());
+    EXPECT_EQ("0,0,0,1 ", text(mesh->materials[0]->diffuse) + " " + mesh->materials[0]->name);
+    EXPECT_EQ(repeated("0,0,0", mesh->normals.size()), text(mesh->normals)) << c.summary;
   }
 }
 
-TEST(MeshFactoryTest, NamedCubeHasSixRunsOfTwoFacesInSideOrder) {
-  const char* const names[] = {"dark red",    "light red", "dark green",
-                               "light green", "dark blue", "light blue"};
-  const Vec outward[] = {{0, 0, 1}, {0, 0, -1}, {0, 1, 0}, {0, -1, 0}, {1, 0, 0}, {-1, 0, 0}};
+// Drawn by runs of equal material handles, the named cube gives six runs of two faces.
+TEST(MeshFactoryTest, NamedCubeHasSixSidesOfTwoFacesInSideOrder) {
+  const struct {
+    const char *name, *diffuse, *normal, *positions;
+  } sides[] = {{"dark red", "0.5,0,0,1", "0,0,1",
+                "0.5,-0.5,0.5 0.5,0.5,0.5 -0.5,-0.5,0.5 0.5,0.5,0.5 -0.5,0.5,0.5 -0.5,-0.5,0.5"},
+               {"light red", "1,0,0,1", "0,0,-1",
+                "-0.5,0.5,-0.5 0.5,0.5,-0.5 -0.5,-0.5,-0.5 "
+                "0.5,0.5,-0.5 0.5,-0.5,-0.5 -0.5,-0.5,-0.5"},
+               {"dark green", "0,0.5,0,1", "0,1,0",
+                "-0.5,0.5,0.5 0.5,0.5,0.5 -0.5,0.5,-0.5 0.5,0.5,0.5 0.5,0.5,-0.5 -0.5,0.5,-0.5"},
+               {"light green", "0,1,0,1", "0,-1,0",
+                "0.5,-0.5,0.5 -0.5,-0.5,0.5 0.5,-0.5,-0.5 "
+                "-0.5,-0.5,0.5 -0.5,-0.5,-0.5 0.5,-0.5,-0.5"},
+               {"dark blue", "0,0,0.5,1", "1,0,0",
+                "0.5,-0.5,0.5 0.5,-0.5,-0.5 0.5,0.5,0.5 0.5,-0.5,-0.5 0.5,0.5,-0.5 0.5,0.5,0.5"},
+               {"light blue", "0,0,1,1", "-1,0,0",
+                "-0.5,0.5,-0.5 -0.5,-0.5,-0.5 -0.5,0.5,0.5 "
+                "-0.5,-0.5,-0.5 -0.5,-0.5,0.5 -0.5,0.5,0.5"}};
   const boost::shared_ptr<Mesh> mesh = createNamedColorCube();
-  for (unsigned f = 0; f < 12; ++f) {
-    const Material* material = mesh->materials[f].get();
+  for (unsigned k = 0; k < 6; ++k) {
+    const Material* material = mesh->materials[2 * k].get();
     ASSERT_TRUE(material);
-    EXPECT_EQ(material, mesh->materials[f ^ 1].get());
-    EXPECT_NE(material, mesh->materials[(f + 2) % 12].get());
-    EXPECT_EQ(names[f / 2], material->name);
-    for (unsigned v = 3 * f; v < 3 * f + 3; ++v) {
-      EXPECT_EQ(0.5f, dot(mesh->vertices[v], outward[f / 2])) << v;
-      EXPECT_EQ(1, dot(mesh->normals[v], outward[f / 2])) << v;
-    }
+    EXPECT_EQ(material, mesh->materials[2 * k + 1].get());
+    EXPECT_NE(material, mesh->materials[(2 * k + 2) % 12].get());
+    EXPECT_EQ(std::string(sides[k].name) + " " + sides[k].diffuse + " 0,0,0,1",
+              material->name + " " + text(material->diffuse) + " " + text(material->specular));
+    EXPECT_EQ(sides[k].positions, text(mesh->vertices, 6 * k, 6)) << k;
+    EXPECT_EQ(repeated(sides[k].normal, 6), text(mesh->normals, 6 * k, 6)) << k;
   }
 }
 
