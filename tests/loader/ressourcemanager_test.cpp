@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -18,16 +20,6 @@ struct RessourceManagerTest : testing::Test {
   loadertest::ScratchDir dir;
   loadertest::CapturedOutput output;
 };
-
-// A directory opens as a stream on Linux and claims an absurd length.
-TEST_F(RessourceManagerTest, ReadFileGivesTheTextUpToItsFirstZeroByteOrOneLineWhenItCannot) {
-  EXPECT_EQ("a {\r\n\tb;\n}\n\n", manager.readFile(dir.write("a", "a {\r\n\tb;\n}\n\n")));
-  EXPECT_EQ("abc", manager.readFile(dir.write("b", std::string("abc\0def", 7))));
-  EXPECT_EQ("", manager.readFile(dir.path("absent")));
-  EXPECT_EQ("", manager.readFile(dir.path("")));
-  const std::string error = "ERROR: could not open file ";
-  EXPECT_EQ(error + dir.path("absent") + "\n" + error + dir.path("") + "\n", output.out.str());
-}
 
 // What drawing relies on: optional sequences empty or one per vertex, one material slot per face
 // (per three vertices without faces), and no face naming a vertex the mesh lacks.
@@ -52,6 +44,28 @@ std::string describe(const Mesh& mesh) {
   for (const auto& q : mesh.quads) log.add("quad", q.a, q.b, q.c, q.d);
   for (const auto& material : mesh.materials) log.add("m", material->name);
   return log.text;
+}
+
+// Only regular files are read, links followed: a directory, a FIFO (whose open would block) or a
+// device that never ends is reported as a file that cannot be opened, once by readFile and once per
+// pass by loadMesh, which then gives an empty mesh.
+TEST_F(RessourceManagerTest, ReadFileGivesTheTextUpToItsFirstZeroByteOrOneLineWhenItCannot) {
+  EXPECT_EQ("a {\r\n\tb;\n}\n\n", manager.readFile(dir.write("a", "a {\r\n\tb;\n}\n\n")));
+  EXPECT_EQ("abc", manager.readFile(dir.write("b", std::string("abc\0def", 7))));
+  EXPECT_EQ("abc", manager.readFile(dir.write("c", "abc")));
+  ASSERT_EQ(0, ::mkfifo(dir.path("fifo").c_str(), 0600));
+  loadertest::fs::create_symlink("/dev/zero", dir.path("zero"));
+  const std::string error = "ERROR: could not open file ";
+  for (const std::string& path :
+       {dir.path("absent"), dir.path(""), dir.path("fifo"), dir.path("zero"), std::string("/dev/zero")}) {
+    output.out.str("");
+    output.err.str("");
+    EXPECT_EQ("", manager.readFile(path));
+    EXPECT_EQ(error + path + "\n", output.out.str());
+    EXPECT_EQ("", describe(*manager.loadMesh(path)));
+    EXPECT_EQ(error + path + "\n" + error + path + "\n" + error + path + "\n",
+              loadertest::unprefixed(output.err.str()));
+  }
 }
 
 // Material names are unique across the test program, whose material table outlives every load.

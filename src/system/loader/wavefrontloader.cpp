@@ -8,6 +8,7 @@
 #include "system/loader/linereader.h"
 #include "system/loader/mtlgrammar.h"
 #include "system/loader/objgrammar.h"
+#include "system/loader/regularfile.h"
 #include "system/log.h"
 
 using namespace boost::placeholders;
@@ -157,9 +158,13 @@ void WavefrontLoader::emitPass() {
 }
 
 void WavefrontLoader::parseFile(std::string name, LineParser lineParser) {
-  boost::filesystem::ifstream stream(boost::filesystem::path(directory + name));
-  if (!stream.good()) {
-    std::cerr << LOG_PREFIX << "ERROR: could not open file " << directory << name << std::endl;
+  const std::string path = directory + name;
+  boost::filesystem::ifstream stream;
+  if (isRegularFile(path)) {
+    stream.open(boost::filesystem::path(path));
+  }
+  if (!stream.good() || !stream.is_open()) {
+    std::cerr << LOG_PREFIX << "ERROR: could not open file " << path << std::endl;
   }
   LineReader reader(stream);
   while (const char* line = reader.next()) {
