@@ -34,7 +34,7 @@ struct CapturedOutput {
   }
 };
 
-// The text with the "file.cpp,LINE: " prefix taken off each line: line numbers change with the code.
+// The text without the "file.cpp,LINE: " prefix of each line, whose numbers change with the code.
 inline std::string unprefixed(const std::string& text) {
   static const std::regex prefix("(^|\n)[^ \n]*\\.cpp,[0-9]+: ");
   return std::regex_replace(text, prefix, "$1");

@@ -1,7 +1,6 @@
 #include "system/loader/ressourcemanager.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -56,8 +55,8 @@ TEST_F(RessourceManagerTest, ReadFileGivesTheTextUpToItsFirstZeroByteOrOneLineWh
   ASSERT_EQ(0, ::mkfifo(dir.path("fifo").c_str(), 0600));
   loadertest::fs::create_symlink("/dev/zero", dir.path("zero"));
   const std::string error = "ERROR: could not open file ";
-  for (const std::string& path :
-       {dir.path("absent"), dir.path(""), dir.path("fifo"), dir.path("zero"), std::string("/dev/zero")}) {
+  for (const std::string& path : {dir.path("absent"), dir.path(""), dir.path("fifo"),
+                                  dir.path("zero"), std::string("/dev/zero")}) {
     output.out.str("");
     output.err.str("");
     EXPECT_EQ("", manager.readFile(path));

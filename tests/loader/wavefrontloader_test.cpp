@@ -104,10 +104,14 @@ TEST(MtlGrammar, EachLineChangesTheRecordAsItsKeywordSays) {
   }
 }
 
-std::string emitted(const std::string& path) {
+// The counts (vertexCount, triangleCount, quadCount, hasNormals, hasTexCoords), then every call.
+std::string emitted(const std::string& path, std::int32_t countLimit) {
   WavefrontLoader loader(path);
+  loader.countLimit = countLimit;
   loadertest::CallLog log;
   loader.prepare();
+  log.add("count", loader.vertexCount(), loader.triangleCount(), loader.quadCount(),
+          loader.hasNormals(), loader.hasTexCoords());
   loader.vertexCallback = [&log](float x, float y, float z) { log.add("v", x, y, z); };
   loader.normalCallback = [&log](float x, float y, float z) { log.add("n", x, y, z); };
   loader.texCoordCallback = [&log](float u, float v) { log.add("t", u, v); };
@@ -129,36 +133,60 @@ std::string inEveryPass(const std::string& lines) { return lines + lines + lines
 
 const struct {
   std::string obj, calls, errors = "";
+  std::int32_t countLimit = System::Loader::maxElementCount;
 } cases[] = {
     // New face vertices come out just before the face that first names them.
     {"v 1 0 0\nv 2 0 0\nv 3 0 0\nv 4 0 0\nvt 0.5 0.5\nvn 0 0 1\nf 1/1/1 2/1/1 3/1/1\n"
      "f 1/1/1 3/1/1 4/1/1\n",
-     "v 1 0 0, n 0 0 1, t 0.5 0.5, v 2 0 0, n 0 0 1, t 0.5 0.5, v 3 0 0, n 0 0 1, t 0.5 0.5, "
+     "count 4 2 0 1 1, v 1 0 0, n 0 0 1, t 0.5 0.5, v 2 0 0, n 0 0 1, t 0.5 0.5, v 3 0 0, n 0 0 1, "
+     "t 0.5 0.5, "
      "tri 0 1 2, v 4 0 0, n 0 0 1, t 0.5 0.5, tri 0 2 3"},
     // Indices reach forward; a negative one is absent, a missing position the origin.
     {"f 1//1 1//2 2/1/ -1/-1/-1\nv 5 6 7\nv 8 9 10\nvn 0 1 0\nvn 1 0 0\nvt 0.25 0.75\n",
-     "v 5 6 7, n 0 1 0, v 5 6 7, n 1 0 0, v 8 9 10, t 0.25 0.75, v 0 0 0, quad 0 1 2 3"},
+     "count 4 0 1 1 1, v 5 6 7, n 0 1 0, v 5 6 7, n 1 0 0, v 8 9 10, t 0.25 0.75, v 0 0 0, quad 0 "
+     "1 2 3"},
     // A face line that makes no face still numbers its face vertices.
     {"v 0 0 0\nv 1 0 0\nv 1 1 0\nf 1// 2//\nf 3// 1// 2//\n",
-     "v 0 0 0, v 1 0 0, v 1 1 0, tri 2 0 1"},
+     "count 3 1 0 0 0, v 0 0 0, v 1 0 0, v 1 1 0, tri 2 0 1"},
     {"# " + std::string(300, 'c') + "\nv 1 2 3" + std::string(100000, ' ') + "\nusemtl " +
          longName + "\nv 4 5 6\nv 7 8 9\nf 1// 2// 3//\n",
-     "use " + longName + ", v 1 2 3, v 4 5 6, v 7 8 9, tri 0 1 2"},
+     "count 3 1 0 0 0, use " + longName + ", v 1 2 3, v 4 5 6, v 7 8 9, tri 0 1 2"},
     {"v 1 1 1\nv 2 2 2\nvn 0 0 1\nf 0// 1//1 7//9\nf 1//1 1//0 2//1\n",
-     "v 0 0 0, v 1 1 1, n 0 0 1, v 0 0 0, n 0 0 0, tri 0 1 2, v 1 1 1, n 0 0 0, v 2 2 2, n 0 0 1, "
+     "count 5 2 0 1 0, v 0 0 0, v 1 1 1, n 0 0 1, v 0 0 0, n 0 0 0, tri 0 1 2, v 1 1 1, n 0 0 0, v "
+     "2 2 2, n 0 0 1, "
      "tri 1 3 4",
      badIndex},
     // Libraries are read in every pass: the emit pass starts from the record the fill pass left,
     // so "wood" gets steel's texture there.
-    {"mtllib lib.mtl\nusemtl steel\nmtllib lib.mtl\n", library + ", use steel, " + library},
+    {"mtllib lib.mtl\nusemtl steel\nmtllib lib.mtl\n",
+     "count 0 0 0 0 0, " + library + ", use steel, " + library},
     // Only regular files are read as libraries, links followed; the next library still is.
     {"mtllib \nmtllib fifo\nmtllib zero\nmtllib ../../../../../../../../../../dev/zero\n"
      "mtllib lib.mtl\n",
-     library,
+     "count 0 0 0 0 0, " + library,
      inEveryPass("ERROR: could not open file @\nERROR: could not open file @fifo\n"
                  "ERROR: could not open file @zero\n"
                  "ERROR: could not open file @../../../../../../../../../../dev/zero\n")},
+    // More lines of a kind, or face vertices, than a count may hold: an empty mesh, no library.
+    {"v 1 2 3\nv 4 5 6\nv 7 8 9\nf 1// 2// 3//\n",
+     "count 3 1 0 0 0, v 1 2 3, v 4 5 6, v 7 8 9, tri 0 1 2", "", 3},
+    {"mtllib lib.mtl\nv 1 2 3\nv 4 5 6\nv 7 8 9\nv 0 0 0\nf 1// 2// 3//\n", "count 0 0 0 0 0",
+     "ERROR: more than 3 positions in file @mesh.obj; it loads as an empty mesh\n", 3},
+    {"v 1 2 3\nvn 0 0 1\nvn 0 0 1\nvn 0 0 1\nvn 0 0 1\nf 1//1 1//2 1//3\n", "count 0 0 0 0 0",
+     "ERROR: more than 3 normals in file @mesh.obj; it loads as an empty mesh\n", 3},
+    {"v 1 2 3\nvt 0 0\nvt 0 0\nvt 0 0\nvt 0 0\nf 1/1/ 1/2/ 1/3/\n", "count 0 0 0 0 0",
+     "ERROR: more than 3 texture coordinates in file @mesh.obj; it loads as an empty mesh\n", 3},
+    {"v 1 2 3\nf 1// 1// 1// 1//\n", "count 0 0 0 0 0",
+     "ERROR: more than 3 face vertices in file @mesh.obj; it loads as an empty mesh\n", 3},
 };
+
+TEST(WavefrontLoader, CountsStopAtTheLargestSigned32BitValue) {
+  std::int32_t counter = System::Loader::maxElementCount - 1;
+  EXPECT_TRUE(System::Loader::countUpTo(counter, System::Loader::maxElementCount));
+  EXPECT_EQ(2147483647, counter);
+  EXPECT_FALSE(System::Loader::countUpTo(counter, System::Loader::maxElementCount));
+  EXPECT_EQ(2147483647, counter);
+}
 
 TEST(WavefrontLoader, EmitPassDeliversFaceVerticesThenTheirFaceInFileOrder) {
   loadertest::ScratchDir dir;
@@ -168,7 +196,7 @@ TEST(WavefrontLoader, EmitPassDeliversFaceVerticesThenTheirFaceInFileOrder) {
   for (const auto& c : cases) {
     const std::string path = dir.write("mesh.obj", c.obj);
     loadertest::CapturedOutput output;
-    EXPECT_EQ(c.calls, emitted(path)) << c.obj;
+    EXPECT_EQ(c.calls, emitted(path, c.countLimit)) << c.obj;
     EXPECT_EQ(std::regex_replace(c.errors, std::regex("@"), dir.path("") + "/"),
               loadertest::unprefixed(output.err.str()))
         << c.obj;

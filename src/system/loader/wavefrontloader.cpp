@@ -34,6 +34,14 @@ void nullCallback(std::string, int, int, int, int) {}
 
 void increment(int& counter) { ++counter; }
 
+bool countUpTo(std::int32_t& counter, std::int32_t limit) {
+  if (counter >= limit) {
+    return false;
+  }
+  ++counter;
+  return true;
+}
+
 void appendVektor(std::vector<WavefrontLoader::Vektor>& list, const float& x, const float& y,
                   const float& z) {
   list.emplace_back(x, y, z);
@@ -117,19 +125,31 @@ void WavefrontLoader::resetActions() {
 
 void WavefrontLoader::countPass() {
   numVertices = numNormals = numTexCoords = numFaceVertices = numQuads = numTriangles = 0;
+  tooMany = nullptr;
   resetActions();
-  vertexAction = boost::bind(increment, boost::ref(numVertices));
-  normalAction = boost::bind(increment, boost::ref(numNormals));
-  texCoordAction = boost::bind(increment, boost::ref(numTexCoords));
-  faceVertexAction = boost::bind(increment, boost::ref(numFaceVertices));
-  quadEndAction = boost::bind(increment, boost::ref(numQuads));
-  triangleEndAction = boost::bind(increment, boost::ref(numTriangles));
+  const auto count = [this](std::int32_t& counter, const char* kind) {
+    return boost::bind(&WavefrontLoader::countElement, this, boost::ref(counter), kind);
+  };
+  vertexAction = count(numVertices, "positions");
+  normalAction = count(numNormals, "normals");
+  texCoordAction = count(numTexCoords, "texture coordinates");
+  faceVertexAction = count(numFaceVertices, "face vertices");
+  quadEndAction = count(numQuads, "quads");
+  triangleEndAction = count(numTriangles, "triangles");
   parseFile(fileName, boost::bind(&WavefrontLoader::parseObjLine, this, _1, _2));
+  if (tooMany != nullptr) {
+    std::cerr << LOG_PREFIX << "ERROR: more than " << countLimit << " " << tooMany << " in file "
+              << directory << fileName << "; it loads as an empty mesh" << std::endl;
+    numVertices = numNormals = numTexCoords = numFaceVertices = numQuads = numTriangles = 0;
+  }
   std::cout << "numOf: ve" << numVertices << " no" << numNormals << " te" << numTexCoords << " fv"
             << numFaceVertices << " tr" << numTriangles << " qu" << numQuads << std::endl;
 }
 
 void WavefrontLoader::fillPass() {
+  if (tooMany != nullptr) {
+    return;
+  }
   positions.reserve(static_cast<std::size_t>(numVertices));
   normals.reserve(static_cast<std::size_t>(numNormals));
   texCoords.reserve(static_cast<std::size_t>(numTexCoords));
@@ -154,6 +174,9 @@ void WavefrontLoader::emitPass() {
   textureAction = textureCallback;
   emitted = Emitted();
   emitted.vertexLimit = distinctVertices;
+  if (tooMany != nullptr) {
+    return;
+  }
   parseFile(fileName, boost::bind(&WavefrontLoader::parseObjLine, this, _1, _2));
 }
 
@@ -191,7 +214,17 @@ bool WavefrontLoader::parseMtlLine(const char* line, bool finish) {
   return mtlGrammar->parse(line);
 }
 
+void WavefrontLoader::countElement(std::int32_t& counter, const char* kind) {
+  if (!countUpTo(counter, countLimit) && tooMany == nullptr) {
+    tooMany = kind;
+  }
+}
+
 void WavefrontLoader::registerFaceVertex(int v, int vt, int vn) {
+  // Only a file that grew since the count pass can get here with more.
+  if (uniqueVertices.size() >= static_cast<std::size_t>(countLimit)) {
+    return;
+  }
   const FaceVertex record = {static_cast<std::int32_t>(uniqueVertices.size()), v, vt, vn};
   uniqueVertices.insert(record);
 }
