@@ -147,7 +147,13 @@ const struct {
      "1 2 3"},
     // A face line that makes no face still numbers its face vertices.
     {"v 0 0 0\nv 1 0 0\nv 1 1 0\nf 1// 2//\nf 3// 1// 2//\n",
-     "count 3 1 0 0 0, v 0 0 0, v 1 0 0, v 1 1 0, tri 2 0 1"},
+     "count 3 1 0 0 0, v 0 0 0, v 1 0 0, v 1 1 0, tri 2 0 1",
+     "ERROR: face lines that make no face in file @mesh.obj: 1, the first is line 4\n"},
+    // Face lines the grammar does not take are reported once, with the first one's line.
+    {"v 0 0 0\nf 1// 1// 1//\nf 1 2 3\nf 1/2 3/4 5/6\nf 1// 1// 1// 1// 1//\nf 1// 1// 1// #\n"
+     "  f\nusemtl x\n",
+     "count 1 1 0 0 0, v 0 0 0, tri 0 0 0, use x",
+     "ERROR: face lines that make no face in file @mesh.obj: 5, the first is line 3\n"},
     {"# " + std::string(300, 'c') + "\nv 1 2 3" + std::string(100000, ' ') + "\nusemtl " +
          longName + "\nv 4 5 6\nv 7 8 9\nf 1// 2// 3//\n",
      "count 3 1 0 0 0, use " + longName + ", v 1 2 3, v 4 5 6, v 7 8 9, tri 0 1 2"},

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "system/loader/linereader.h"
+#include "system/loader/linescanner.h"
 #include "system/loader/mtlgrammar.h"
 #include "system/loader/objgrammar.h"
 #include "system/loader/regularfile.h"
@@ -23,6 +24,14 @@ typedef void (*NullVector2)(std::string, float, float);
 typedef void (*NullVector3)(std::string, float, float, float);
 typedef void (*NullInts3)(std::string, int, int, int);
 typedef void (*NullInts4)(std::string, int, int, int, int);
+
+// A line whose keyword starts with "f": the grammar tries it as a face and nothing else.
+bool isFaceLine(const char* line) {
+  while (BlankSkipper::isBlank(*line)) {
+    ++line;
+  }
+  return *line == 'f';
+}
 
 }  // namespace
 
@@ -126,6 +135,7 @@ void WavefrontLoader::resetActions() {
 void WavefrontLoader::countPass() {
   numVertices = numNormals = numTexCoords = numFaceVertices = numQuads = numTriangles = 0;
   tooMany = nullptr;
+  lineNumber = faceLinesWithoutFace = firstFaceLineWithoutFace = 0;
   resetActions();
   const auto count = [this](std::int32_t& counter, const char* kind) {
     return boost::bind(&WavefrontLoader::countElement, this, boost::ref(counter), kind);
@@ -136,10 +146,9 @@ void WavefrontLoader::countPass() {
   faceVertexAction = count(numFaceVertices, "face vertices");
   quadEndAction = count(numQuads, "quads");
   triangleEndAction = count(numTriangles, "triangles");
-  parseFile(fileName, boost::bind(&WavefrontLoader::parseObjLine, this, _1, _2));
+  parseFile(fileName, boost::bind(&WavefrontLoader::countObjLine, this, _1, _2));
+  reportCountProblems();
   if (tooMany != nullptr) {
-    std::cerr << LOG_PREFIX << "ERROR: more than " << countLimit << " " << tooMany << " in file "
-              << directory << fileName << "; it loads as an empty mesh" << std::endl;
     numVertices = numNormals = numTexCoords = numFaceVertices = numQuads = numTriangles = 0;
   }
   std::cout << "numOf: ve" << numVertices << " no" << numNormals << " te" << numTexCoords << " fv"
@@ -217,6 +226,34 @@ bool WavefrontLoader::parseMtlLine(const char* line, bool finish) {
 void WavefrontLoader::countElement(std::int32_t& counter, const char* kind) {
   if (!countUpTo(counter, countLimit) && tooMany == nullptr) {
     tooMany = kind;
+  }
+}
+
+bool WavefrontLoader::countObjLine(const char* line, bool finish) {
+  if (finish) {
+    return parseObjLine(line, finish);
+  }
+  ++lineNumber;
+  const std::int64_t faces = std::int64_t(numTriangles) + numQuads;
+  const bool whole = parseObjLine(line, finish);
+  if (std::int64_t(numTriangles) + numQuads == faces && isFaceLine(line)) {
+    if (faceLinesWithoutFace++ == 0) {
+      firstFaceLineWithoutFace = lineNumber;
+    }
+  }
+  return whole;
+}
+
+// One line per kind of problem and file, whatever the number of lines that have it.
+void WavefrontLoader::reportCountProblems() const {
+  const std::string path = directory + fileName;
+  if (tooMany != nullptr) {
+    std::cerr << LOG_PREFIX << "ERROR: more than " << countLimit << " " << tooMany << " in file "
+              << path << "; it loads as an empty mesh" << std::endl;
+  } else if (faceLinesWithoutFace > 0) {
+    std::cerr << LOG_PREFIX << "ERROR: face lines that make no face in file " << path << ": "
+              << faceLinesWithoutFace << ", the first is line " << firstFaceLineWithoutFace
+              << std::endl;
   }
 }
 

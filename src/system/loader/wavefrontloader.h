@@ -165,6 +165,9 @@ class WavefrontLoader {
 
   // Count pass: adds one line of a kind, or notes the first kind that passes countLimit.
   void countElement(std::int32_t& counter, const char* kind);
+  // Count pass: parses one OBJ line and notes a face line that made no face.
+  bool countObjLine(const char* line, bool finish);
+  void reportCountProblems() const;
   void emitVertex(int v, int vt, int vn);
   // The entry that a face index names, or fallback when the index is absent or names no entry.
   template <typename T>
@@ -175,6 +178,10 @@ class WavefrontLoader {
   Emitted emitted;
   // The kind whose count passed countLimit; null while the file is within it.
   const char* tooMany = nullptr;
+  // Lines of the OBJ file read by the count pass, and its face lines that made no face.
+  std::int64_t lineNumber = 0;
+  std::int64_t faceLinesWithoutFace = 0;
+  std::int64_t firstFaceLineWithoutFace = 0;
 };
 
 // Do-nothing targets of every callback and action; the string names the slot.
