@@ -19,6 +19,9 @@ const struct {
   bool whole;
 } objRows[] = {
     {"v 1 2 3 4", "v 1 2 3", false},
+    {"v 1 2", "", false},
+    {"V 1 2 3", "", false},
+    {"v1 2 3", "v 1 2 3", true},
     {"v 1e2 -.5 +.5e+1", "v 100 -0.5 5", true},
     {"v 1 2 3e", "v 1 2 3", false},
     {"v 123456789012345678901234567890 0.000000000000000000000000000000000000001 1e39",
@@ -43,6 +46,13 @@ const struct {
     {"usemtl red  stone  ", "usemtl [red  stone  ]", true},
     {"mtllib  lib one.mtl", "mtllib [lib one.mtl]", true},
     {"o v 1 2 3", "", true},
+    {"g v 1 2 3", "", true},
+    {"s 1", "", true},
+    {"# v 1 2 3", "", true},
+    {"", "", false},
+    {"usemtl  ", "usemtl []", true},
+    {"f 1/1/1 2/2/2 3/3/3 # c", "f 1 1 1, f 2 2 2, f 3 3 3", false},
+    {"f 1/1/1 2//2 3/3/3", "f 1 1 1, f 2 -1 2, f 3 3 3, triangle", true},
 };
 
 TEST(ObjGrammar, EachLineFiresItsActionsInOrder) {
@@ -96,6 +106,15 @@ const struct {
     {"d 0.5", "d=0.5", true},
     {"Ns 10 20", "Ns=10", false},
     {"illum 10", "", false},
+    {"illum 2", "", true},
+    {"Ni 1.5", "", true},
+    {"Tr 0.5", "", false},
+    {"Kd 1 1", "", false},
+    {"d", "", false},
+    {"ka 1 1 1", "", false},
+    {" \tKa1 1 1", "Ka=1,1,1,1", true},
+    {"newmtlX", "name[X]", true},
+    {"Ks 1 2 3", "Ks=1,2,3,1", true},
 };
 
 TEST(MtlGrammar, EachLineChangesTheRecordAsItsKeywordSays) {
@@ -120,7 +139,11 @@ std::string emitted(const std::string& path, std::int32_t countLimit) {
   loader.texCoordCallback = [&log](float u, float v) { log.add("t", u, v); };
   loader.triangleCallback = [&log](int a, int b, int c) { log.add("tri", a, b, c); };
   loader.quadCallback = [&log](int a, int b, int c, int d) { log.add("quad", a, b, c, d); };
-  loader.materialCallback = [&log](std::string n, WavefrontLoader::color) { log.add("m", n); };
+  loader.materialCallback = [&log](std::string n, WavefrontLoader::color record) {
+    record.name.clear();
+    record.texture.clear();
+    log.add("m", n + (changes(record).empty() ? "" : " " + changes(record)));
+  };
   loader.useMaterialCallback = [&log](std::string name) { log.add("use", name); };
   loader.textureCallback = [&log](std::string p) { log.add("map", p.substr(p.rfind('/') + 1)); };
   loader.emitPass();
@@ -169,6 +192,11 @@ const struct {
     // so "wood" gets steel's texture there.
     {"mtllib lib.mtl\nusemtl steel\nmtllib lib.mtl\n",
      "count 0 0 0 0 0, " + library + ", use steel, " + library},
+    // The alpha goes into all three colours; values carry over to the next material; a material
+    // without a texture path makes no texture call.
+    {"mtllib ab.mtl\n",
+     "count 0 0 0 0 0, m a Ka=0,0,0,0.5 Kd=1,0,0,0.5 Ks=0,0,0,0.5 d=0.5, "
+     "m b Ka=0,0,0,0.5 Kd=0,1,0,0.5 Ks=0,0,0,0.5 d=0.5"},
     // Only regular files are read as libraries, links followed; the next library still is.
     {"mtllib \nmtllib fifo\nmtllib zero\nmtllib ../../../../../../../../../../dev/zero\n"
      "mtllib lib.mtl\n",
@@ -200,6 +228,7 @@ TEST(WavefrontLoader, CountsStopAtTheLargestSigned32BitValue) {
 TEST(WavefrontLoader, EmitPassDeliversFaceVerticesThenTheirFaceInFileOrder) {
   loadertest::ScratchDir dir;
   dir.write("lib.mtl", "newmtl wood\nnewmtl steel\nmap_Kd steel.png\n");
+  dir.write("ab.mtl", "newmtl a\nKd 1 0 0\nd 0.5\nnewmtl b\nKd 0 1 0\n");
   ASSERT_EQ(0, ::mkfifo(dir.path("fifo").c_str(), 0600));
   loadertest::fs::create_symlink("/dev/zero", dir.path("zero"));
   for (const auto& c : cases) {
