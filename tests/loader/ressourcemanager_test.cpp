@@ -42,7 +42,7 @@ std::string describe(const Mesh& mesh) {
   }
   for (const auto& t : mesh.triangles) log.add("tri", t.a, t.b, t.c);
   for (const auto& q : mesh.quads) log.add("quad", q.a, q.b, q.c, q.d);
-  for (const auto& material : mesh.materials) log.add("m", material->name);
+  for (const auto& material : mesh.materials) log.add("m", material ? material->name : "(none)");
   return log.text;
 }
 
@@ -81,6 +81,9 @@ TEST_F(RessourceManagerTest, LoadMeshFillsTheSlotsInCallbackOrderAndNoneBeyondTh
       // Faces before any usemtl take the library's last material; quads follow all triangles.
       {"v 0 0 0\nv 1 0 0\nv 1 1 0\nf 1// 2// 3// 1//\nusemtl first\nf 1// 2// 3//\n",
        "v 0, v 1, v 1, tri 0 1 2, quad 0 1 2 0, m first, m second"},
+      // Normals without texture coordinates, and the other way round.
+      {"v 1 0 0\nvn 0 1 0\nf 1//1 1//1 1//1\n", "v 1, n 0 1, tri 0 0 0, m second"},
+      {"v 1 0 0\nvt 0.5 0.5\nf 1/1/ 1/1/ 1/1/\n", "v 1, t 0.5, tri 0 0 0, m second"},
       // Face lines of two or five face vertices make no face: one material slot per 3 vertices.
       {"v 0 0 0\nv 1 0 0\nv 2 0 0\nv 3 0 0\nv 4 0 0\nv 5 0 0\nv 6 0 0\nusemtl first\n"
        "f 1// 2// 3// 4// 5//\nusemtl second\nf 5// 6//\nf 7// 1//\n",
@@ -95,7 +98,7 @@ TEST_F(RessourceManagerTest, LoadMeshFillsTheSlotsInCallbackOrderAndNoneBeyondTh
   manager.addTexCoord(9, 9);
   manager.addTriangle(0, 0, 0);
   manager.addQuad(0, 0, 0, 0);
-  EXPECT_EQ(meshes[2].mesh, describe(*mesh));
+  EXPECT_EQ(meshes[4].mesh, describe(*mesh));
 }
 
 // Six quads of 24 distinct face vertices, each face with a normal of its own; then two triangles
