@@ -3,8 +3,8 @@
 
 #include <boost/filesystem.hpp>
 #include <cstddef>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
