@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "loader/loadertest.h"
+#include "system/loader/regularfile.h"
 
 namespace {
 
@@ -61,8 +62,12 @@ TEST_F(RessourceManagerTest, ReadFileGivesTheTextUpToItsFirstZeroByteOrOneLineWh
   ASSERT_EQ(0, ::mkfifo(dir.path("fifo").c_str(), 0600));
   loadertest::fs::create_symlink("/dev/zero", dir.path("zero"));
   const std::string error = "ERROR: could not open file ";
+  loadertest::fs::create_symlink(dir.path("b"), dir.path("link"));
+  EXPECT_EQ("abc", manager.readFile(dir.path("link")));
   for (const std::string& path : {dir.path("absent"), dir.path(""), dir.path("fifo"),
                                   dir.path("zero"), std::string("/dev/zero")}) {
+    // Checked first: reading a FIFO taken for a file would block the test instead of failing it.
+    ASSERT_FALSE(System::Loader::isRegularFile(path)) << path;
     output.out.str("");
     output.err.str("");
     EXPECT_EQ("", manager.readFile(path));

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "loader/loadertest.h"
+#include "system/loader/regularfile.h"
 
 namespace {
 
@@ -231,6 +232,9 @@ TEST(WavefrontLoader, EmitPassDeliversFaceVerticesThenTheirFaceInFileOrder) {
   dir.write("ab.mtl", "newmtl a\nKd 1 0 0\nd 0.5\nnewmtl b\nKd 0 1 0\n");
   ASSERT_EQ(0, ::mkfifo(dir.path("fifo").c_str(), 0600));
   loadertest::fs::create_symlink("/dev/zero", dir.path("zero"));
+  // Reading a FIFO taken for a file would block the test instead of failing it.
+  ASSERT_FALSE(System::Loader::isRegularFile(dir.path("fifo")));
+  ASSERT_FALSE(System::Loader::isRegularFile(dir.path("zero")));
   for (const auto& c : cases) {
     const std::string path = dir.write("mesh.obj", c.obj);
     loadertest::CapturedOutput output;
