@@ -4,6 +4,7 @@
 #include <boost/filesystem.hpp>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -20,8 +21,14 @@ void writeFile(const boost::filesystem::path& path, const char* bytes, std::size
   out.write(bytes, static_cast<std::streamsize>(size));
 }
 
-// Names that climb out of the scratch directory could reach devices that never end (/dev/zero)
-// or block (/dev/stdin); such reads say nothing about the loader.
+void removeScratch() {
+  boost::system::error_code ignored;
+  boost::filesystem::remove_all(scratch, ignored);
+}
+
+// Every file the loader opens is named relative to the scratch directory, where only the two files
+// below exist; a name with ".." could reach the machine's own files, which say nothing about the
+// loader and must not be read.
 bool climbsOut(const char* bytes, std::size_t size) {
   for (std::size_t i = 0; i + 1 < size; ++i) {
     if (bytes[i] == '.' && bytes[i + 1] == '.') {
@@ -37,6 +44,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   scratch = boost::filesystem::temp_directory_path() /
             boost::filesystem::unique_path("loadmesh-fuzz-%%%%-%%%%-%%%%");
   boost::filesystem::create_directories(scratch);
+  std::atexit(removeScratch);
   // Every load logs several lines; libFuzzer's own report goes through C stdio, not these.
   std::cout.rdbuf(nullptr);
   std::cerr.rdbuf(nullptr);

@@ -5,6 +5,7 @@
 #include <boost/filesystem.hpp>
 #include <fstream>
 #include <iostream>
+#include <regex>
 #include <sstream>
 #include <string>
 
@@ -32,6 +33,12 @@ struct CapturedOutput {
     std::cerr.rdbuf(oldErr);
   }
 };
+
+// The text without the "file.cpp,LINE: " prefix of each line, whose numbers change with the code.
+inline std::string unprefixed(const std::string& text) {
+  static const std::regex prefix("(^|\n)[^ \n]*\\.cpp,[0-9]+: ");
+  return std::regex_replace(text, prefix, "$1");
+}
 
 // Each call as "kind value...", the calls joined by ", " in their order.
 struct CallLog {

@@ -1,12 +1,15 @@
 #include "system/loader/ressourcemanager.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <regex>
 #include <string>
 #include <vector>
 
 #include "loader/loadertest.h"
+#include "system/loader/regularfile.h"
 
 namespace {
 
@@ -18,16 +21,6 @@ struct RessourceManagerTest : testing::Test {
   loadertest::ScratchDir dir;
   loadertest::CapturedOutput output;
 };
-
-// A directory opens as a stream on Linux and claims an absurd length.
-TEST_F(RessourceManagerTest, ReadFileGivesTheTextUpToItsFirstZeroByteOrOneLineWhenItCannot) {
-  EXPECT_EQ("a {\r\n\tb;\n}\n\n", manager.readFile(dir.write("a", "a {\r\n\tb;\n}\n\n")));
-  EXPECT_EQ("abc", manager.readFile(dir.write("b", std::string("abc\0def", 7))));
-  EXPECT_EQ("", manager.readFile(dir.path("absent")));
-  EXPECT_EQ("", manager.readFile(dir.path("")));
-  const std::string error = "ERROR: could not open file ";
-  EXPECT_EQ(error + dir.path("absent") + "\n" + error + dir.path("") + "\n", output.out.str());
-}
 
 // What drawing relies on: optional sequences empty or one per vertex, one material slot per face
 // (per three vertices without faces), and no face naming a vertex the mesh lacks.
@@ -50,8 +43,45 @@ std::string describe(const Mesh& mesh) {
   }
   for (const auto& t : mesh.triangles) log.add("tri", t.a, t.b, t.c);
   for (const auto& q : mesh.quads) log.add("quad", q.a, q.b, q.c, q.d);
-  for (const auto& material : mesh.materials) log.add("m", material->name);
+  for (const auto& material : mesh.materials) log.add("m", material ? material->name : "(none)");
   return log.text;
+}
+
+std::string lineNumbersHidden(const std::string& text) {
+  return std::regex_replace(text, std::regex("\\.cpp,[0-9]+: "), ".cpp,N: ");
+}
+
+// Only regular files are read, links followed: a directory, a FIFO (whose open would block) or a
+// device that never ends is reported as a file that cannot be opened, once by readFile and once per
+// pass by loadMesh, which then gives an empty mesh.
+TEST_F(RessourceManagerTest, ReadFileGivesTheTextUpToItsFirstZeroByteOrOneLineWhenItCannot) {
+  EXPECT_EQ("a {\r\n\tb;\n}\n\n", manager.readFile(dir.write("a", "a {\r\n\tb;\n}\n\n")));
+  EXPECT_EQ("abc", manager.readFile(dir.write("b", std::string("abc\0def", 7))));
+  EXPECT_EQ("", manager.readFile(dir.write("c", "")));
+  EXPECT_EQ("", output.out.str());
+  ASSERT_EQ(0, ::mkfifo(dir.path("fifo").c_str(), 0600));
+  loadertest::fs::create_symlink("/dev/zero", dir.path("zero"));
+  const std::string error = "ERROR: could not open file ";
+  loadertest::fs::create_symlink(dir.path("b"), dir.path("link"));
+  EXPECT_EQ("abc", manager.readFile(dir.path("link")));
+  for (const std::string& path : {dir.path("absent"), dir.path(""), dir.path("fifo"),
+                                  dir.path("zero"), std::string("/dev/zero")}) {
+    // Checked first: reading a FIFO taken for a file would block the test instead of failing it.
+    ASSERT_FALSE(System::Loader::isRegularFile(path)) << path;
+    output.out.str("");
+    output.err.str("");
+    EXPECT_EQ("", manager.readFile(path));
+    EXPECT_EQ(error + path + "\n", output.out.str());
+    output.out.str("");
+    EXPECT_EQ("", describe(*manager.loadMesh(path)));
+    EXPECT_EQ(error + path + "\n" + error + path + "\n" + error + path + "\n",
+              loadertest::unprefixed(output.err.str()));
+    EXPECT_EQ("wavefrontloader.cpp,N: loading mesh from file " + path +
+                  "\nnumOf: ve0 no0 te0 fv0 tr0 qu0\n"
+                  "mesh loaded: Mesh: trI0 quI0 ver0 col0 mat0\n"
+                  "counts: vc0 nc0 txc0 trc0 qc0\n",
+              lineNumbersHidden(output.out.str()));
+  }
 }
 
 // Material names are unique across the test program, whose material table outlives every load.
@@ -67,6 +97,9 @@ TEST_F(RessourceManagerTest, LoadMeshFillsTheSlotsInCallbackOrderAndNoneBeyondTh
       // Faces before any usemtl take the library's last material; quads follow all triangles.
       {"v 0 0 0\nv 1 0 0\nv 1 1 0\nf 1// 2// 3// 1//\nusemtl first\nf 1// 2// 3//\n",
        "v 0, v 1, v 1, tri 0 1 2, quad 0 1 2 0, m first, m second"},
+      // Normals without texture coordinates, and the other way round.
+      {"v 1 0 0\nvn 0 1 0\nf 1//1 1//1 1//1\n", "v 1, n 0 1, tri 0 0 0, m second"},
+      {"v 1 0 0\nvt 0.5 0.5\nf 1/1/ 1/1/ 1/1/\n", "v 1, t 0.5, tri 0 0 0, m second"},
       // Face lines of two or five face vertices make no face: one material slot per 3 vertices.
       {"v 0 0 0\nv 1 0 0\nv 2 0 0\nv 3 0 0\nv 4 0 0\nv 5 0 0\nv 6 0 0\nusemtl first\n"
        "f 1// 2// 3// 4// 5//\nusemtl second\nf 5// 6//\nf 7// 1//\n",
@@ -81,44 +114,78 @@ TEST_F(RessourceManagerTest, LoadMeshFillsTheSlotsInCallbackOrderAndNoneBeyondTh
   manager.addTexCoord(9, 9);
   manager.addTriangle(0, 0, 0);
   manager.addQuad(0, 0, 0, 0);
-  EXPECT_EQ(meshes[2].mesh, describe(*mesh));
+  EXPECT_EQ(meshes[4].mesh, describe(*mesh));
 }
 
-// Six quads of 24 distinct face vertices, each face with a normal of its own.
+// Six quads of 24 distinct face vertices, each face with a normal of its own; then two triangles
+// without normals and texture coordinates. Each load's whole output, its first line prefixed.
 TEST_F(RessourceManagerTest, LoadMeshCubeOfTwentyFourFaceVerticesPrintsItsCounts) {
-  manager.loadMesh(dir.write(
+  const std::string cube = dir.write(
       "cube.obj",
       "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\nvt 0 0\n"
       "vn 0 0 -1\nvn 0 0 1\nvn 0 -1 0\nvn 0 1 0\nvn -1 0 0\nvn 1 0 0\nf 1/1/1 4/1/1 3/1/1 2/1/1\n"
       "f 5/1/2 6/1/2 7/1/2 8/1/2\nf 1/1/3 2/1/3 6/1/3 5/1/3\nf 4/1/4 8/1/4 7/1/4 3/1/4\n"
-      "f 1/1/5 5/1/5 8/1/5 4/1/5\nf 2/1/6 3/1/6 7/1/6 6/1/6\n"));
-  EXPECT_NE(std::string::npos,
-            output.out.str().find("\nnumOf: ve8 no6 te1 fv24 tr0 qu6\n"
-                                  "mesh loaded: Mesh: trI0 quI6 ver24(nt) col0 mat6\n"
-                                  "counts: vc24 nc24 txc24 trc0 qc6\n"))
-      << output.out.str();
+      "f 1/1/5 5/1/5 8/1/5 4/1/5\nf 2/1/6 3/1/6 7/1/6 6/1/6\n");
+  const std::string pair =
+      dir.write("pair.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\nf 1// 2// 3//\nf 1// 3// 4//\n");
+  manager.loadMesh(cube);
+  manager.loadMesh(pair);
+  EXPECT_EQ("wavefrontloader.cpp,N: loading mesh from file " + cube +
+                "\nnumOf: ve8 no6 te1 fv24 tr0 qu6\n"
+                "mesh loaded: Mesh: trI0 quI6 ver24(nt) col0 mat6\n"
+                "counts: vc24 nc24 txc24 trc0 qc6\n"
+                "wavefrontloader.cpp,N: loading mesh from file " +
+                pair +
+                "\nnumOf: ve4 no0 te0 fv6 tr2 qu0\n"
+                "mesh loaded: Mesh: trI2 quI0 ver4 col0 mat2\n"
+                "counts: vc4 nc0 txc0 trc2 qc0\n",
+            lineNumbersHidden(output.out.str()));
+}
+
+std::string describe(const Data::Geometry::Material& m) {
+  loadertest::CallLog log;
+  log.add(m.name);
+  log.add("Ka", m.ambient.r, m.ambient.g, m.ambient.b, m.ambient.a);
+  log.add("Kd", m.diffuse.r, m.diffuse.g, m.diffuse.b, m.diffuse.a);
+  log.add("Ks", m.specular.r, m.specular.g, m.specular.b, m.specular.a);
+  log.add("Ke", m.emission.r, m.emission.g, m.emission.b, m.emission.a);
+  log.add("Ns", m.shininess);
+  return log.text;
 }
 
 // A later material of the same name replaces the earlier one, starting from its values; an unknown
-// name keeps the current material; two materials naming one image share one decoded texture.
+// name keeps the current material and lists the table; two materials naming one image share one
+// decoded texture; loading a file again makes a new mesh with new materials.
 TEST_F(RessourceManagerTest, LoadMeshMaterialsByNameAndTexturesFromTheCache) {
   dir.write("wood.ppm", std::string("P6\n1 1\n255\n\x10\x20\x30", 14));
   dir.write("lib.mtl",
-            "newmtl twin\nKs 0.7 0.8 0.9\nKd 1 0 0\nnewmtl twin\nKd 0 0.5 0\nNs 12\n"
-            "map_Kd wood.ppm\nnewmtl ash\nmap_Kd wood.ppm\n");
-  const boost::shared_ptr<Mesh> mesh = manager.loadMesh(
-      dir.write("m.obj",
-                "mtllib lib.mtl\nv 0 0 0\nusemtl twin\nf 1// 1// 1//\nusemtl unknown\n"
-                "f 1// 1// 1//\nusemtl ash\nf 1// 1// 1//\n"));
+            "newmtl twin\nKs 0.7 0.8 0.9\nKd 1 0 0\nnewmtl twin\nKa 0.1 0.2 0.3\nKd 0 0.5 0\n"
+            "d 0.25\nNs 12\nmap_Kd wood.ppm\nnewmtl ash\nmap_Kd wood.ppm\n");
+  const std::string obj = dir.write("m.obj",
+                                    "mtllib lib.mtl\nv 0 0 0\nusemtl twin\nf 1// 1// 1//\n"
+                                    "usemtl unknown\nf 1// 1// 1//\nusemtl ash\nf 1// 1// 1//\n");
+  const boost::shared_ptr<Mesh> mesh = manager.loadMesh(obj);
   const Data::Geometry::Material& twin = *mesh->materials[0];
-  EXPECT_EQ((std::vector<float>{0.7f, 0.5f, 12}),
-            (std::vector<float>{twin.specular.r, twin.diffuse.g, twin.shininess}));
+  EXPECT_EQ("twin, Ka 0.1 0.2 0.3 0.25, Kd 0 0.5 0 0.25, Ks 0.7 0.8 0.9 0.25, Ke 0 0 0 1, Ns 12",
+            describe(twin));
   EXPECT_EQ(mesh->materials[0], mesh->materials[1]);
-  EXPECT_NE(std::string::npos, output.out.str().find("\nsetM failed unknown "));
+  EXPECT_EQ("ash", mesh->materials[2]->name);
+  // The table's other entries depend on the tests run before in this process.
+  std::smatch failed;
+  const std::string printed = output.out.str();
+  ASSERT_TRUE(std::regex_search(printed, failed,
+                                std::regex("\nsetM failed unknown ([0-9]+)((?: -[^ \n]+)*)\n")));
+  const std::string entries = failed[2].str() + " ";
+  EXPECT_EQ(failed[1].str(), std::to_string(std::count(entries.begin(), entries.end(), '-')));
+  EXPECT_NE(std::string::npos, entries.find(" -twin "));
+  EXPECT_NE(std::string::npos, entries.find(" -ash "));
   EXPECT_EQ(twin.texture, mesh->materials[2]->texture);
   EXPECT_EQ(twin.texture, manager.loadTexture(dir.path("wood.ppm")));
-  const std::string printed = output.out.str();
   EXPECT_EQ(printed.find("load image from file "), printed.rfind("load image from file "));
+  const boost::shared_ptr<Mesh> again = manager.loadMesh(obj);
+  EXPECT_NE(mesh, again);
+  EXPECT_NE(mesh->materials[0], again->materials[0]);
+  EXPECT_EQ(describe(twin), describe(*again->materials[0]));
 }
 
 // A directory opens as a stream and fails only when read; a mtllib line without a name names the

@@ -1,6 +1,7 @@
 #include "system/loader/wavefrontloader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <regex>
 #include <sstream>
@@ -8,6 +9,7 @@
 #include <utility>
 
 #include "loader/loadertest.h"
+#include "system/loader/regularfile.h"
 
 namespace {
 
@@ -18,6 +20,9 @@ const struct {
   bool whole;
 } objRows[] = {
     {"v 1 2 3 4", "v 1 2 3", false},
+    {"v 1 2", "", false},
+    {"V 1 2 3", "", false},
+    {"v1 2 3", "v 1 2 3", true},
     {"v 1e2 -.5 +.5e+1", "v 100 -0.5 5", true},
     {"v 1 2 3e", "v 1 2 3", false},
     {"v 123456789012345678901234567890 0.000000000000000000000000000000000000001 1e39",
@@ -31,6 +36,9 @@ const struct {
     {"f 1//1 2//2 3//3 4//4", "f 1 -1 1, f 2 -1 2, f 3 -1 3, f 4 -1 4, quad", true},
     {"f 1/1/ 2/2/ 3/3/", "f 1 1 -1, f 2 2 -1, f 3 3 -1, triangle", true},
     {"f 1 / 1 / 1 2/2/2 3/3/3", "f 1 1 1, f 2 2 2, f 3 3 3, triangle", true},
+    {"f //1 //2 //3", "f -1 -1 1, f -1 -1 2, f -1 -1 3, triangle", true},
+    {"f 1/1/1 2/2/2 3/3/3 //", "f 1 1 1, f 2 2 2, f 3 3 3, f -1 -1 -1, quad", true},
+    {"f 1/1/ 2/2/2 3/3/3", "f 1 1 -1, f 2 2 2, f 3 3 3, triangle", true},
     {"f 1 2 3", "", false},
     {"f 1/1/1 2/2/2", "f 1 1 1, f 2 2 2", false},
     {"f 1/1/1 2/2/2 3/3/3 4/4/4 5/5/5", "f 1 1 1, f 2 2 2, f 3 3 3, f 4 4 4", false},
@@ -39,6 +47,13 @@ const struct {
     {"usemtl red  stone  ", "usemtl [red  stone  ]", true},
     {"mtllib  lib one.mtl", "mtllib [lib one.mtl]", true},
     {"o v 1 2 3", "", true},
+    {"g v 1 2 3", "", true},
+    {"s 1", "", true},
+    {"# v 1 2 3", "", true},
+    {"", "", false},
+    {"usemtl  ", "usemtl []", true},
+    {"f 1/1/1 2/2/2 3/3/3 # c", "f 1 1 1, f 2 2 2, f 3 3 3", false},
+    {"f 1/1/1 2//2 3/3/3", "f 1 1 1, f 2 -1 2, f 3 3 3, triangle", true},
 };
 
 TEST(ObjGrammar, EachLineFiresItsActionsInOrder) {
@@ -92,6 +107,15 @@ const struct {
     {"d 0.5", "d=0.5", true},
     {"Ns 10 20", "Ns=10", false},
     {"illum 10", "", false},
+    {"illum 2", "", true},
+    {"Ni 1.5", "", true},
+    {"Tr 0.5", "", false},
+    {"Kd 1 1", "", false},
+    {"d", "", false},
+    {"ka 1 1 1", "", false},
+    {" \tKa1 1 1", "Ka=1,1,1,1", true},
+    {"newmtlX", "name[X]", true},
+    {"Ks 1 2 3", "Ks=1,2,3,1", true},
 };
 
 TEST(MtlGrammar, EachLineChangesTheRecordAsItsKeywordSays) {
@@ -103,16 +127,24 @@ TEST(MtlGrammar, EachLineChangesTheRecordAsItsKeywordSays) {
   }
 }
 
-std::string emitted(const std::string& path) {
+// The counts (vertexCount, triangleCount, quadCount, hasNormals, hasTexCoords), then every call.
+std::string emitted(const std::string& path, std::int32_t countLimit) {
   WavefrontLoader loader(path);
+  loader.countLimit = countLimit;
   loadertest::CallLog log;
   loader.prepare();
+  log.add("count", loader.vertexCount(), loader.triangleCount(), loader.quadCount(),
+          loader.hasNormals(), loader.hasTexCoords());
   loader.vertexCallback = [&log](float x, float y, float z) { log.add("v", x, y, z); };
   loader.normalCallback = [&log](float x, float y, float z) { log.add("n", x, y, z); };
   loader.texCoordCallback = [&log](float u, float v) { log.add("t", u, v); };
   loader.triangleCallback = [&log](int a, int b, int c) { log.add("tri", a, b, c); };
   loader.quadCallback = [&log](int a, int b, int c, int d) { log.add("quad", a, b, c, d); };
-  loader.materialCallback = [&log](std::string n, WavefrontLoader::color) { log.add("m", n); };
+  loader.materialCallback = [&log](std::string n, WavefrontLoader::color record) {
+    record.name.clear();
+    record.texture.clear();
+    log.add("m", n + (changes(record).empty() ? "" : " " + changes(record)));
+  };
   loader.useMaterialCallback = [&log](std::string name) { log.add("use", name); };
   loader.textureCallback = [&log](std::string p) { log.add("map", p.substr(p.rfind('/') + 1)); };
   loader.emitPass();
@@ -122,42 +154,94 @@ std::string emitted(const std::string& path) {
 const std::string longName(5000, 'n');
 const std::string library = "m wood, map steel.png, m steel, map steel.png";
 
+// Standard error of a load, "@" standing for the scratch directory.
+const std::string badIndex = "ERROR: face index 0 names none of the 2 v lines of file @mesh.obj\n";
+std::string inEveryPass(const std::string& lines) { return lines + lines + lines; }
+
 const struct {
-  std::string obj, calls, error = "";  // error: the one error line expected, up to the path
+  std::string obj, calls, errors = "";
+  std::int32_t countLimit = System::Loader::maxElementCount;
 } cases[] = {
     // New face vertices come out just before the face that first names them.
     {"v 1 0 0\nv 2 0 0\nv 3 0 0\nv 4 0 0\nvt 0.5 0.5\nvn 0 0 1\nf 1/1/1 2/1/1 3/1/1\n"
      "f 1/1/1 3/1/1 4/1/1\n",
-     "v 1 0 0, n 0 0 1, t 0.5 0.5, v 2 0 0, n 0 0 1, t 0.5 0.5, v 3 0 0, n 0 0 1, t 0.5 0.5, "
+     "count 4 2 0 1 1, v 1 0 0, n 0 0 1, t 0.5 0.5, v 2 0 0, n 0 0 1, t 0.5 0.5, v 3 0 0, n 0 0 1, "
+     "t 0.5 0.5, "
      "tri 0 1 2, v 4 0 0, n 0 0 1, t 0.5 0.5, tri 0 2 3"},
     // Indices reach forward; a negative one is absent, a missing position the origin.
     {"f 1//1 1//2 2/1/ -1/-1/-1\nv 5 6 7\nv 8 9 10\nvn 0 1 0\nvn 1 0 0\nvt 0.25 0.75\n",
-     "v 5 6 7, n 0 1 0, v 5 6 7, n 1 0 0, v 8 9 10, t 0.25 0.75, v 0 0 0, quad 0 1 2 3"},
+     "count 4 0 1 1 1, v 5 6 7, n 0 1 0, v 5 6 7, n 1 0 0, v 8 9 10, t 0.25 0.75, v 0 0 0, quad 0 "
+     "1 2 3"},
     // A face line that makes no face still numbers its face vertices.
     {"v 0 0 0\nv 1 0 0\nv 1 1 0\nf 1// 2//\nf 3// 1// 2//\n",
-     "v 0 0 0, v 1 0 0, v 1 1 0, tri 2 0 1"},
+     "count 3 1 0 0 0, v 0 0 0, v 1 0 0, v 1 1 0, tri 2 0 1",
+     "ERROR: face lines that make no face in file @mesh.obj: 1, the first is line 4\n"},
+    // Face lines the grammar does not take are reported once, with the first one's line.
+    {"v 0 0 0\nf 1// 1// 1//\nf 1 2 3\nf 1/2 3/4 5/6\nf 1// 1// 1// 1// 1//\nf 1// 1// 1// #\n"
+     "  f\nusemtl x\n",
+     "count 1 1 0 0 0, v 0 0 0, tri 0 0 0, use x",
+     "ERROR: face lines that make no face in file @mesh.obj: 5, the first is line 3\n"},
     {"# " + std::string(300, 'c') + "\nv 1 2 3" + std::string(100000, ' ') + "\nusemtl " +
          longName + "\nv 4 5 6\nv 7 8 9\nf 1// 2// 3//\n",
-     "use " + longName + ", v 1 2 3, v 4 5 6, v 7 8 9, tri 0 1 2"},
+     "count 3 1 0 0 0, use " + longName + ", v 1 2 3, v 4 5 6, v 7 8 9, tri 0 1 2"},
     {"v 1 1 1\nv 2 2 2\nvn 0 0 1\nf 0// 1//1 7//9\nf 1//1 1//0 2//1\n",
-     "v 0 0 0, v 1 1 1, n 0 0 1, v 0 0 0, n 0 0 0, tri 0 1 2, v 1 1 1, n 0 0 0, v 2 2 2, n 0 0 1, "
+     "count 5 2 0 1 0, v 0 0 0, v 1 1 1, n 0 0 1, v 0 0 0, n 0 0 0, tri 0 1 2, v 1 1 1, n 0 0 0, v "
+     "2 2 2, n 0 0 1, "
      "tri 1 3 4",
-     "ERROR: face index 0 names none of the 2 v lines of file "},
+     badIndex},
     // Libraries are read in every pass: the emit pass starts from the record the fill pass left,
     // so "wood" gets steel's texture there.
-    {"mtllib lib.mtl\nusemtl steel\nmtllib lib.mtl\n", library + ", use steel, " + library},
+    {"mtllib lib.mtl\nusemtl steel\nmtllib lib.mtl\n",
+     "count 0 0 0 0 0, " + library + ", use steel, " + library},
+    // The alpha goes into all three colours; values carry over to the next material; a material
+    // without a texture path makes no texture call.
+    {"mtllib ab.mtl\n",
+     "count 0 0 0 0 0, m a Ka=0,0,0,0.5 Kd=1,0,0,0.5 Ks=0,0,0,0.5 d=0.5, "
+     "m b Ka=0,0,0,0.5 Kd=0,1,0,0.5 Ks=0,0,0,0.5 d=0.5"},
+    // Only regular files are read as libraries, links followed; the next library still is.
+    {"mtllib \nmtllib fifo\nmtllib zero\nmtllib ../../../../../../../../../../dev/zero\n"
+     "mtllib lib.mtl\n",
+     "count 0 0 0 0 0, " + library,
+     inEveryPass("ERROR: could not open file @\nERROR: could not open file @fifo\n"
+                 "ERROR: could not open file @zero\n"
+                 "ERROR: could not open file @../../../../../../../../../../dev/zero\n")},
+    // More lines of a kind, or face vertices, than a count may hold: an empty mesh, no library.
+    {"v 1 2 3\nv 4 5 6\nv 7 8 9\nf 1// 2// 3//\n",
+     "count 3 1 0 0 0, v 1 2 3, v 4 5 6, v 7 8 9, tri 0 1 2", "", 3},
+    {"mtllib lib.mtl\nv 1 2 3\nv 4 5 6\nv 7 8 9\nv 0 0 0\nf 1// 2// 3//\n", "count 0 0 0 0 0",
+     "ERROR: more than 3 positions in file @mesh.obj; it loads as an empty mesh\n", 3},
+    {"v 1 2 3\nvn 0 0 1\nvn 0 0 1\nvn 0 0 1\nvn 0 0 1\nf 1//1 1//2 1//3\n", "count 0 0 0 0 0",
+     "ERROR: more than 3 normals in file @mesh.obj; it loads as an empty mesh\n", 3},
+    {"v 1 2 3\nvt 0 0\nvt 0 0\nvt 0 0\nvt 0 0\nf 1/1/ 1/2/ 1/3/\n", "count 0 0 0 0 0",
+     "ERROR: more than 3 texture coordinates in file @mesh.obj; it loads as an empty mesh\n", 3},
+    {"v 1 2 3\nf 1// 1// 1// 1//\n", "count 0 0 0 0 0",
+     "ERROR: more than 3 face vertices in file @mesh.obj; it loads as an empty mesh\n", 3},
 };
+
+TEST(WavefrontLoader, CountsStopAtTheLargestSigned32BitValue) {
+  std::int32_t counter = System::Loader::maxElementCount - 1;
+  EXPECT_TRUE(System::Loader::countUpTo(counter, System::Loader::maxElementCount));
+  EXPECT_EQ(2147483647, counter);
+  EXPECT_FALSE(System::Loader::countUpTo(counter, System::Loader::maxElementCount));
+  EXPECT_EQ(2147483647, counter);
+}
 
 TEST(WavefrontLoader, EmitPassDeliversFaceVerticesThenTheirFaceInFileOrder) {
   loadertest::ScratchDir dir;
   dir.write("lib.mtl", "newmtl wood\nnewmtl steel\nmap_Kd steel.png\n");
+  dir.write("ab.mtl", "newmtl a\nKd 1 0 0\nd 0.5\nnewmtl b\nKd 0 1 0\n");
+  ASSERT_EQ(0, ::mkfifo(dir.path("fifo").c_str(), 0600));
+  loadertest::fs::create_symlink("/dev/zero", dir.path("zero"));
+  // Reading a FIFO taken for a file would block the test instead of failing it.
+  ASSERT_FALSE(System::Loader::isRegularFile(dir.path("fifo")));
+  ASSERT_FALSE(System::Loader::isRegularFile(dir.path("zero")));
   for (const auto& c : cases) {
     const std::string path = dir.write("mesh.obj", c.obj);
     loadertest::CapturedOutput output;
-    EXPECT_EQ(c.calls, emitted(path));
-    // Without the "file.cpp,LINE: " prefix, whose line number changes with the code.
-    EXPECT_EQ(c.error.empty() ? "" : c.error + path + "\n",
-              std::regex_replace(output.err.str(), std::regex("^[^ ]*\\.cpp,[0-9]+: "), ""));
+    EXPECT_EQ(c.calls, emitted(path, c.countLimit)) << c.obj;
+    EXPECT_EQ(std::regex_replace(c.errors, std::regex("@"), dir.path("") + "/"),
+              loadertest::unprefixed(output.err.str()))
+        << c.obj;
   }
 }
 

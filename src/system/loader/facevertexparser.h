@@ -16,8 +16,9 @@ struct FaceVertexIndices {
 };
 
 // Matches an optional integer, a slash, an optional integer, a slash and an optional integer, with
-// blanks allowed around the slashes. The last integer is left to the next face vertex when a slash
-// follows it, so "f 1/1/ 2/2/ 3/3/" names no normals while "f 1 / 1 / 1 ..." names one.
+// blanks allowed around the slashes. An integer right after the second slash is always the third
+// index; one that blanks part from it is left to the next face vertex when a slash follows it, so
+// "f 1/1/ 2/2/ 3/3/" names no normals while "f 1 / 1 / 1 ..." and "f //1 //2 //3" name one each.
 class FaceVertexParser : public LexemeParser<FaceVertexParser, FaceVertexIndices> {
  public:
   template <typename Iterator>
@@ -31,9 +32,12 @@ class FaceVertexParser : public LexemeParser<FaceVertexParser, FaceVertexIndices
     if (!readSlash(p, last)) {
       return false;
     }
+    if (IntParser::read(p, last, indices.vn)) {
+      return true;
+    }
     Iterator q = blanksSkipped(p, last);
     int vn = -1;
-    if (IntParser::read(q, last, vn) && !slashAt(blanksSkipped(q, last), last)) {
+    if (q != p && IntParser::read(q, last, vn) && !slashAt(blanksSkipped(q, last), last)) {
       indices.vn = vn;
       p = q;
     }

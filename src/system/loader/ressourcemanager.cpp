@@ -4,11 +4,11 @@
 
 #include <boost/bind/bind.hpp>
 #include <boost/filesystem/fstream.hpp>
-#include <boost/filesystem/operations.hpp>
 #include <cstddef>
 #include <iostream>
 
 #include "system/loader/imagedecoder.h"
+#include "system/loader/regularfile.h"
 #include "system/log.h"
 
 namespace System {
@@ -46,12 +46,12 @@ RessourceManager::~RessourceManager() {
 }
 
 std::string RessourceManager::readFile(std::string fileName) {
-  const boost::filesystem::path path(fileName);
-  boost::filesystem::ifstream in(path);
-  // A directory opens as a stream but reports an absurd length.
-  boost::system::error_code ignored;
+  boost::filesystem::ifstream in;
+  if (isRegularFile(fileName)) {
+    in.open(boost::filesystem::path(fileName));
+  }
   std::streamoff size = -1;
-  if (in.good() && !boost::filesystem::is_directory(path, ignored)) {
+  if (in.is_open() && in.good()) {
     in.seekg(0, std::ios::end);
     size = in.tellg();
   }

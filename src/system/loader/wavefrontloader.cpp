@@ -6,8 +6,10 @@
 #include <iostream>
 
 #include "system/loader/linereader.h"
+#include "system/loader/linescanner.h"
 #include "system/loader/mtlgrammar.h"
 #include "system/loader/objgrammar.h"
+#include "system/loader/regularfile.h"
 #include "system/log.h"
 
 using namespace boost::placeholders;
@@ -23,6 +25,14 @@ typedef void (*NullVector3)(std::string, float, float, float);
 typedef void (*NullInts3)(std::string, int, int, int);
 typedef void (*NullInts4)(std::string, int, int, int, int);
 
+// A line whose keyword starts with "f": the grammar tries it as a face and nothing else.
+bool isFaceLine(const char* line) {
+  while (BlankSkipper::isBlank(*line)) {
+    ++line;
+  }
+  return *line == 'f';
+}
+
 }  // namespace
 
 void nullCallback(std::string) {}
@@ -32,6 +42,14 @@ void nullCallback(std::string, int, int, int) {}
 void nullCallback(std::string, int, int, int, int) {}
 
 void increment(int& counter) { ++counter; }
+
+bool countUpTo(std::int32_t& counter, std::int32_t limit) {
+  if (counter >= limit) {
+    return false;
+  }
+  ++counter;
+  return true;
+}
 
 void appendVektor(std::vector<WavefrontLoader::Vektor>& list, const float& x, const float& y,
                   const float& z) {
@@ -116,19 +134,31 @@ void WavefrontLoader::resetActions() {
 
 void WavefrontLoader::countPass() {
   numVertices = numNormals = numTexCoords = numFaceVertices = numQuads = numTriangles = 0;
+  tooMany = nullptr;
+  lineNumber = faceLinesWithoutFace = firstFaceLineWithoutFace = 0;
   resetActions();
-  vertexAction = boost::bind(increment, boost::ref(numVertices));
-  normalAction = boost::bind(increment, boost::ref(numNormals));
-  texCoordAction = boost::bind(increment, boost::ref(numTexCoords));
-  faceVertexAction = boost::bind(increment, boost::ref(numFaceVertices));
-  quadEndAction = boost::bind(increment, boost::ref(numQuads));
-  triangleEndAction = boost::bind(increment, boost::ref(numTriangles));
-  parseFile(fileName, boost::bind(&WavefrontLoader::parseObjLine, this, _1, _2));
+  const auto count = [this](std::int32_t& counter, const char* kind) {
+    return boost::bind(&WavefrontLoader::countElement, this, boost::ref(counter), kind);
+  };
+  vertexAction = count(numVertices, "positions");
+  normalAction = count(numNormals, "normals");
+  texCoordAction = count(numTexCoords, "texture coordinates");
+  faceVertexAction = count(numFaceVertices, "face vertices");
+  quadEndAction = count(numQuads, "quads");
+  triangleEndAction = count(numTriangles, "triangles");
+  parseFile(fileName, boost::bind(&WavefrontLoader::countObjLine, this, _1, _2));
+  reportCountProblems();
+  if (tooMany != nullptr) {
+    numVertices = numNormals = numTexCoords = numFaceVertices = numQuads = numTriangles = 0;
+  }
   std::cout << "numOf: ve" << numVertices << " no" << numNormals << " te" << numTexCoords << " fv"
             << numFaceVertices << " tr" << numTriangles << " qu" << numQuads << std::endl;
 }
 
 void WavefrontLoader::fillPass() {
+  if (tooMany != nullptr) {
+    return;
+  }
   positions.reserve(static_cast<std::size_t>(numVertices));
   normals.reserve(static_cast<std::size_t>(numNormals));
   texCoords.reserve(static_cast<std::size_t>(numTexCoords));
@@ -153,13 +183,20 @@ void WavefrontLoader::emitPass() {
   textureAction = textureCallback;
   emitted = Emitted();
   emitted.vertexLimit = distinctVertices;
+  if (tooMany != nullptr) {
+    return;
+  }
   parseFile(fileName, boost::bind(&WavefrontLoader::parseObjLine, this, _1, _2));
 }
 
 void WavefrontLoader::parseFile(std::string name, LineParser lineParser) {
-  boost::filesystem::ifstream stream(boost::filesystem::path(directory + name));
-  if (!stream.good()) {
-    std::cerr << LOG_PREFIX << "ERROR: could not open file " << directory << name << std::endl;
+  const std::string path = directory + name;
+  boost::filesystem::ifstream stream;
+  if (isRegularFile(path)) {
+    stream.open(boost::filesystem::path(path));
+  }
+  if (!stream.good() || !stream.is_open()) {
+    std::cerr << LOG_PREFIX << "ERROR: could not open file " << path << std::endl;
   }
   LineReader reader(stream);
   while (const char* line = reader.next()) {
@@ -186,7 +223,45 @@ bool WavefrontLoader::parseMtlLine(const char* line, bool finish) {
   return mtlGrammar->parse(line);
 }
 
+void WavefrontLoader::countElement(std::int32_t& counter, const char* kind) {
+  if (!countUpTo(counter, countLimit) && tooMany == nullptr) {
+    tooMany = kind;
+  }
+}
+
+bool WavefrontLoader::countObjLine(const char* line, bool finish) {
+  if (finish) {
+    return parseObjLine(line, finish);
+  }
+  ++lineNumber;
+  const std::int64_t faces = std::int64_t(numTriangles) + numQuads;
+  const bool whole = parseObjLine(line, finish);
+  if (std::int64_t(numTriangles) + numQuads == faces && isFaceLine(line)) {
+    if (faceLinesWithoutFace++ == 0) {
+      firstFaceLineWithoutFace = lineNumber;
+    }
+  }
+  return whole;
+}
+
+// One line per kind of problem and file, whatever the number of lines that have it.
+void WavefrontLoader::reportCountProblems() const {
+  const std::string path = directory + fileName;
+  if (tooMany != nullptr) {
+    std::cerr << LOG_PREFIX << "ERROR: more than " << countLimit << " " << tooMany << " in file "
+              << path << "; it loads as an empty mesh" << std::endl;
+  } else if (faceLinesWithoutFace > 0) {
+    std::cerr << LOG_PREFIX << "ERROR: face lines that make no face in file " << path << ": "
+              << faceLinesWithoutFace << ", the first is line " << firstFaceLineWithoutFace
+              << std::endl;
+  }
+}
+
 void WavefrontLoader::registerFaceVertex(int v, int vt, int vn) {
+  // Only a file that grew since the count pass can get here with more.
+  if (uniqueVertices.size() >= static_cast<std::size_t>(countLimit)) {
+    return;
+  }
   const FaceVertex record = {static_cast<std::int32_t>(uniqueVertices.size()), v, vt, vn};
   uniqueVertices.insert(record);
 }

@@ -12,6 +12,13 @@
 namespace System {
 namespace Loader {
 
+// The most lines of one kind, or face vertices, a file may have: counts and the numbers of face
+// vertices are signed 32-bit.
+constexpr std::int32_t maxElementCount = 2147483647;
+
+// Adds one to counter unless it has reached limit; false, the counter unchanged, when it has.
+bool countUpTo(std::int32_t& counter, std::int32_t limit);
+
 class ObjGrammar;
 class MtlGrammar;
 
@@ -143,6 +150,9 @@ class WavefrontLoader {
 
   color currentMaterial;
 
+  // A file with more lines of one kind, or face vertices, loads as an empty mesh. Tests lower it.
+  std::int32_t countLimit = maxElementCount;
+
  private:
   // What the emit pass has delivered, so that it never delivers beyond the counts.
   struct Emitted {
@@ -153,6 +163,11 @@ class WavefrontLoader {
     bool badIndexReported = false;
   };
 
+  // Count pass: adds one line of a kind, or notes the first kind that passes countLimit.
+  void countElement(std::int32_t& counter, const char* kind);
+  // Count pass: parses one OBJ line and notes a face line that made no face.
+  bool countObjLine(const char* line, bool finish);
+  void reportCountProblems() const;
   void emitVertex(int v, int vt, int vn);
   // The entry that a face index names, or fallback when the index is absent or names no entry.
   template <typename T>
@@ -161,6 +176,12 @@ class WavefrontLoader {
   std::unique_ptr<ObjGrammar> objGrammar;
   std::unique_ptr<MtlGrammar> mtlGrammar;
   Emitted emitted;
+  // The kind whose count passed countLimit; null while the file is within it.
+  const char* tooMany = nullptr;
+  // Lines of the OBJ file read by the count pass, and its face lines that made no face.
+  std::int64_t lineNumber = 0;
+  std::int64_t faceLinesWithoutFace = 0;
+  std::int64_t firstFaceLineWithoutFace = 0;
 };
 
 // Do-nothing targets of every callback and action; the string names the slot.
