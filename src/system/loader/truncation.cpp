@@ -95,6 +95,7 @@ Length pnmNeeds(const Head& head) {
       }
     }
     const std::size_t digits = at;
+    numbers[k] = 0;
     while (at < head.bytes.size() && std::isdigit(std::uint8_t(head.bytes[at])) && at - digits < 9) {
       numbers[k] = numbers[k] * 10 + Length(head.bytes[at++] - '0');
     }
