@@ -3,6 +3,7 @@
 #include <FreeImage.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -156,6 +157,28 @@ TEST(Sandbox, HandsBackWhatTheChildReturnsByteForByte) {
   EXPECT_EQ(fill(32 << 20), runSandboxed([] { return fill(32 << 20); }, roomy));
 }
 
+// Reports of a decoder's fault would read as the program's own.
+TEST(Sandbox, ChildrenWriteNothingOnTheParentsStreams) {
+  loadertest::ScratchDir dir;
+  const int log = ::open(dir.path("log").c_str(), O_WRONLY | O_CREAT, 0600);
+  const int out = ::dup(STDOUT_FILENO), err = ::dup(STDERR_FILENO);
+  ::dup2(log, STDOUT_FILENO);
+  ::dup2(log, STDERR_FILENO);
+  const auto answer = runSandboxed(
+      [] {
+        ::write(STDOUT_FILENO, "out\n", 4);
+        ::write(STDERR_FILENO, "err\n", 4);
+        std::abort();
+        return std::string("x");
+      },
+      littleMemory);
+  ::dup2(out, STDOUT_FILENO);
+  ::dup2(err, STDERR_FILENO);
+  for (const int fd : {log, out, err}) ::close(fd);
+  EXPECT_FALSE(answer);
+  EXPECT_EQ("", contents(dir.path("log")));
+}
+
 TEST(Sandbox, ChildrenThatCrashOverrunOrAnswerShortGiveNothingAndLeaveNoProcess) {
   const struct {
     const char* child;
@@ -173,6 +196,16 @@ TEST(Sandbox, ChildrenThatCrashOverrunOrAnswerShortGiveNothingAndLeaveNoProcess)
       {"fills 1 GB in small blocks", [] { return fill(std::size_t(1) << 30); }, littleMemory},
   };
   for (const auto& c : children) EXPECT_FALSE(runSandboxed(c.work, c.limits)) << c.child;
+  // Address space is bounded too, not only what is touched: the allocation fails (or, under
+  // AddressSanitizer, which does not return null, ends the child).
+  const auto untouched = runSandboxed(
+      [] {
+        void* volatile block = std::malloc(std::size_t(2) << 30);
+        std::free(block);
+        return std::string(block != nullptr ? "allocated" : "refused");
+      },
+      littleMemory);
+  EXPECT_NE("allocated", untouched.value_or("ended"));
   EXPECT_EQ(-1, ::waitpid(-1, nullptr, WNOHANG));
   EXPECT_EQ(ECHILD, errno);
 }

@@ -1,11 +1,15 @@
 #include "system/loader/ressourcemanager.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "loader/loadertest.h"
@@ -215,6 +219,12 @@ TEST_F(RessourceManagerTest, HostileImagesAndNonRegularFilesFailAndTheNextImageS
       {dir.path("fifo.tga"), false},
       {"/dev/zero", true},
   };
+  // A writer of the FIFO gets through its open only if the loader opens the FIFO to read.
+  std::atomic<bool> fifoOpened{false};
+  std::thread writer([&] {
+    ::close(::open(dir.path("fifo.tga").c_str(), O_WRONLY));
+    fifoOpened = true;
+  });
   std::string errors;
   for (std::size_t k = 0; k < sizeof images / sizeof *images; ++k) {
     EXPECT_EQ("0x0 ", pixelsOf(*manager.loadTexture(images[k].path))) << images[k].path;
@@ -224,6 +234,9 @@ TEST_F(RessourceManagerTest, HostileImagesAndNonRegularFilesFailAndTheNextImageS
     errors += "ressourcemanager.cpp: couldn't load texture: " + images[k].path + "\n";
   }
   EXPECT_EQ(errors, linesOf(output.err));
+  EXPECT_FALSE(fifoOpened);
+  ::close(::open(dir.path("fifo.tga").c_str(), O_RDONLY | O_NONBLOCK));
+  writer.join();
 }
 
 }  // namespace
