@@ -1,9 +1,8 @@
 #include "system/loader/imagedecoder.h"
 
 #include <FreeImage.h>
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -185,12 +184,32 @@ TEST(Sandbox, ChildrenThatCrashOverrunOrAnswerShortGiveNothingAndLeaveNoProcess)
     std::function<std::string()> work;
     SandboxLimits limits;
   } children[] = {
-      {"segfaults", [] { ::raise(SIGSEGV); return std::string("x"); }, littleMemory},
-      {"aborts", [] { std::abort(); return std::string("x"); }, littleMemory},
+      {"segfaults",
+       [] {
+         ::raise(SIGSEGV);
+         return std::string("x");
+       },
+       littleMemory},
+      {"aborts",
+       [] {
+         std::abort();
+         return std::string("x");
+       },
+       littleMemory},
       {"ends before answering", []() -> std::string { ::_exit(0); }, littleMemory},
-      {"spins", [] { for (volatile bool forever = true; forever;) {} return std::string("x"); },
+      {"spins",
+       [] {
+         for (volatile bool forever = true; forever;) {
+         }
+         return std::string("x");
+       },
        littleTime},
-      {"sleeps", [] { ::pause(); return std::string("x"); }, littleTime},
+      {"sleeps",
+       [] {
+         ::pause();
+         return std::string("x");
+       },
+       littleTime},
       {"allocates 2 GB at once", [] { return std::string(std::size_t(2) << 30, 'x').substr(1); },
        littleMemory},
       {"fills 1 GB in small blocks", [] { return fill(std::size_t(1) << 30); }, littleMemory},

@@ -1,7 +1,7 @@
 #include "system/loader/ressourcemanager.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -182,15 +182,17 @@ TEST_F(RessourceManagerTest, LoadTextureCachesByThePathAsGivenAndLogsOnlyFirstRe
   EXPECT_EQ("2x1 " + twoPixelsBgr, pixelsOf(*second));
   EXPECT_EQ("0x0 ", pixelsOf(*failed));
   EXPECT_EQ("0x0 ", pixelsOf(*untypedFailed));
-  EXPECT_EQ((std::vector<std::string>{image, sameImage, missing, untyped}),
-            (std::vector<std::string>{first->name, second->name, failed->name, untypedFailed->name}));
+  EXPECT_EQ(
+      (std::vector<std::string>{image, sameImage, missing, untyped}),
+      (std::vector<std::string>{first->name, second->name, failed->name, untypedFailed->name}));
   const std::string loading = "ressourcemanager.cpp: load image from file ";
   EXPECT_EQ(loading + image + "\n" + loading + sameImage + "\n" + loading + missing + "\n" +
                 loading + untyped + "\n",
             linesOf(output.out));
   EXPECT_EQ("ressourcemanager.cpp: couldn't load texture: " + missing +
                 "\nressourcemanager.cpp:  couldn't find out filetype...\n"
-                "ressourcemanager.cpp: couldn't load texture: " + untyped + "\n",
+                "ressourcemanager.cpp: couldn't load texture: " +
+                untyped + "\n",
             linesOf(output.err));
 }
 
@@ -211,7 +213,8 @@ TEST_F(RessourceManagerTest, HostileImagesAndNonRegularFilesFailAndTheNextImageS
       {hostile + "slow.sgi", false},          // 1.5 GB and 16 s
       // 29 bytes announcing 60000 x 60000 pixels, which the reader allocates and clears
       {dir.write("giant.gif", std::string("GIF89a\x60\xea\x60\xea\0\0\0,\0\0\0\0\x60\xea\x60\xea"
-                                          "\0\x02\x02\x4c\x01\0;", 29)),
+                                          "\0\x02\x02\x4c\x01\0;",
+                                          29)),
        false},
       {dir.write("cut.tga", std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\x02\0\x01\0\x18\0abcde", 23)),
        false},

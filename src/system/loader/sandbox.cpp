@@ -29,8 +29,8 @@ using Size = std::uint64_t;
 
 // A field of /proc/<pid>/statm in bytes: 0 is the address space, 1 the resident set.
 std::size_t statmBytes(pid_t pid, int field) {
-  const std::string path = "/proc/" + (pid == 0 ? std::string("self") : std::to_string(pid)) +
-                           "/statm";
+  const std::string path =
+      "/proc/" + (pid == 0 ? std::string("self") : std::to_string(pid)) + "/statm";
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     return 0;
@@ -140,7 +140,8 @@ bool readAnswer(int from, pid_t child, const SandboxLimits& limits, std::size_t 
       return false;
     }
     pollfd ready{from, POLLIN, 0};
-    const int polled = ::poll(&ready, 1, static_cast<int>(std::min<long long>(left, sampleMilliseconds)));
+    const int polled =
+        ::poll(&ready, 1, static_cast<int>(std::min<long long>(left, sampleMilliseconds)));
     if (polled <= 0) {
       if (polled < 0 && errno != EINTR) return false;
       continue;
