@@ -116,7 +116,10 @@ bool exitedCleanly(pid_t child, Clock::time_point deadline) {
     if (ended == child) {
       return WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }
-    if ((ended < 0 && errno != EINTR) || Clock::now() >= deadline) {
+    if (ended < 0 && errno != EINTR) {
+      return false;  // already reaped by someone else: its pid may be another's now
+    }
+    if (Clock::now() >= deadline) {
       killAndReap(child);
       return false;
     }
