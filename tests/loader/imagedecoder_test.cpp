@@ -14,6 +14,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -165,10 +166,10 @@ TEST(Sandbox, ChildrenWriteNothingOnTheParentsStreams) {
   ::dup2(log, STDERR_FILENO);
   const auto answer = runSandboxed(
       [] {
-        ::write(STDOUT_FILENO, "out\n", 4);
-        ::write(STDERR_FILENO, "err\n", 4);
+        const bool wrote =
+            ::write(STDOUT_FILENO, "out\n", 4) + ::write(STDERR_FILENO, "err\n", 4) > 0;
         std::abort();
-        return std::string("x");
+        return std::string(wrote ? "x" : "");
       },
       littleMemory);
   ::dup2(out, STDOUT_FILENO);
@@ -176,6 +177,22 @@ TEST(Sandbox, ChildrenWriteNothingOnTheParentsStreams) {
   for (const int fd : {log, out, err}) ::close(fd);
   EXPECT_FALSE(answer);
   EXPECT_EQ("", contents(dir.path("log")));
+}
+
+// Caught here, the exception would have the child go on with the caller's code.
+TEST(Sandbox, AnExceptionEndsTheChildWhereItIsThrown) {
+  loadertest::ScratchDir dir;
+  const pid_t parent = ::getpid();
+  try {
+    EXPECT_FALSE(runSandboxed([]() -> std::string { throw std::bad_alloc(); }, littleMemory));
+  } catch (...) {
+    if (::getpid() != parent) {
+      std::ofstream(dir.path("unwound"));
+      ::_exit(0);
+    }
+    throw;
+  }
+  EXPECT_FALSE(boost::filesystem::exists(dir.path("unwound")));
 }
 
 TEST(Sandbox, ChildrenThatCrashOverrunOrAnswerShortGiveNothingAndLeaveNoProcess) {
