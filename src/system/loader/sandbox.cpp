@@ -86,6 +86,12 @@ void silenceFaults() {
   }
 }
 
+// An exception (say, bad_alloc at the memory limit) must end the child where it is thrown: unwound
+// further it would run the caller's code, drawing and all, in the child.
+std::string workWithoutUnwinding(const std::function<std::string()>& work) noexcept {
+  return work();
+}
+
 // The address-space limit counts from what the process already maps: the GL driver's libraries
 // in the program, the sanitizers' terabytes of reserved shadow in their builds.
 [[noreturn]] void runChild(int answer, const std::function<std::string()>& work,
@@ -94,7 +100,7 @@ void silenceFaults() {
   silenceFaults();
   setLimit(RLIMIT_CORE, 0);
   setLimit(RLIMIT_AS, statmBytes(0, 0) + memoryBytes);
-  const std::string bytes = work();
+  const std::string bytes = workWithoutUnwinding(work);
   const Size size = bytes.size();
   const bool sent = writeAll(answer, reinterpret_cast<const char*>(&size), sizeof size) &&
                     writeAll(answer, bytes.data(), bytes.size());
