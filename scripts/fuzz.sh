@@ -14,7 +14,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_WERROR=ON \
   -DVANTOR_FUZZERS=ON -DVANTOR_SANITIZE=ON -DVANTOR_BENCHMARKS=OFF \
   -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link
-cmake --build build-fuzz -j "$(nproc)" --target loadmesh_fuzzer
+cmake --build build-fuzz -j "$(nproc)" --target loadmesh_fuzzer loadtexture_fuzzer
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -30,4 +30,5 @@ run() {
 }
 
 run loadmesh
+run loadtexture
 echo "fuzzing found nothing"

@@ -1,11 +1,15 @@
 #include "system/loader/ressourcemanager.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "loader/loadertest.h"
@@ -207,6 +211,100 @@ TEST_F(RessourceManagerTest,
     EXPECT_EQ(0, texture->width + texture->height) << path;
     EXPECT_NE(std::string::npos, output.err.str().find("couldn't load texture: " + path + "\n"));
   }
+}
+
+// The lines written, with the line numbers of their prefixes left out.
+std::string linesOf(const std::ostringstream& stream) {
+  return std::regex_replace(stream.str(), std::regex("(^|\n)ressourcemanager\\.cpp,[0-9]+: "),
+                            "$1ressourcemanager.cpp: ");
+}
+
+// A 2 x 1 picture and its pixels as the texture holds them: blue, green, red.
+const std::string twoPixels("P6\n2 1\n255\n\x10\x20\x30\x40\x50\x60", 17);
+const std::string twoPixelsBgr("\x30\x20\x10\x60\x50\x40", 6);
+
+std::string pixelsOf(const Data::Geometry::Texture& texture) {
+  return std::to_string(texture.width) + "x" + std::to_string(texture.height) + " " +
+         std::string(reinterpret_cast<const char*>(texture.data.get()),
+                     std::size_t(texture.width) * 3 * std::size_t(texture.height));
+}
+
+// A second request, even of a failed path, is answered from the cache in silence; another form
+// of the same path is another entry.
+TEST_F(RessourceManagerTest, LoadTextureCachesByThePathAsGivenAndLogsOnlyFirstRequests) {
+  const std::string image = dir.write("rgb.ppm", twoPixels);
+  const std::string sameImage = dir.root.string() + "//rgb.ppm";
+  const std::string missing = dir.path("missing.png"), untyped = dir.path("missing.xyz");
+  const auto first = manager.loadTexture(image);
+  const auto second = manager.loadTexture(sameImage);
+  const auto failed = manager.loadTexture(missing);
+  const auto untypedFailed = manager.loadTexture(untyped);
+  EXPECT_EQ(first, manager.loadTexture(image));
+  EXPECT_EQ(failed, manager.loadTexture(missing));
+  EXPECT_EQ(untypedFailed, manager.loadTexture(untyped));
+  EXPECT_NE(first, second);
+  EXPECT_EQ("2x1 " + twoPixelsBgr, pixelsOf(*first));
+  EXPECT_EQ("2x1 " + twoPixelsBgr, pixelsOf(*second));
+  EXPECT_EQ("0x0 ", pixelsOf(*failed));
+  EXPECT_EQ("0x0 ", pixelsOf(*untypedFailed));
+  EXPECT_EQ(
+      (std::vector<std::string>{image, sameImage, missing, untyped}),
+      (std::vector<std::string>{first->name, second->name, failed->name, untypedFailed->name}));
+  const std::string loading = "ressourcemanager.cpp: load image from file ";
+  EXPECT_EQ(loading + image + "\n" + loading + sameImage + "\n" + loading + missing + "\n" +
+                loading + untyped + "\n",
+            linesOf(output.out));
+  EXPECT_EQ("ressourcemanager.cpp: couldn't load texture: " + missing +
+                "\nressourcemanager.cpp:  couldn't find out filetype...\n"
+                "ressourcemanager.cpp: couldn't load texture: " +
+                untyped + "\n",
+            linesOf(output.err));
+}
+
+// Files on which the decoders crash, corrupt their heap, take gigabytes or minutes (found by
+// fuzzing; under tests/loader/hostileimages), files cut short, and files that are no files: each
+// is one failed load, and the program goes on loading.
+TEST_F(RessourceManagerTest, HostileImagesAndNonRegularFilesFailAndTheNextImageStillLoads) {
+  const std::string hostile = "tests/loader/hostileimages/";
+  ASSERT_EQ(0, ::mkfifo(dir.path("fifo.tga").c_str(), 0600));
+  boost::filesystem::create_directory(dir.path("folder.png"));
+  const struct {
+    std::string path;
+    bool typeUnknown;
+  } images[] = {
+      {hostile + "segfault.tga", false},      // the TGA reader segfaults
+      {hostile + "heapoverflow.pbm", false},  // writes past a heap buffer
+      {hostile + "gigabytes.sgi", false},     // 3.5 GB and over a minute
+      {hostile + "slow.sgi", false},          // 1.5 GB and 16 s
+      // 29 bytes announcing 60000 x 60000 pixels, which the reader allocates and clears
+      {dir.write("giant.gif", std::string("GIF89a\x60\xea\x60\xea\0\0\0,\0\0\0\0\x60\xea\x60\xea"
+                                          "\0\x02\x02\x4c\x01\0;",
+                                          29)),
+       false},
+      {dir.write("cut.tga", std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\x02\0\x01\0\x18\0abcde", 23)),
+       false},
+      {dir.path("folder.png"), false},
+      {dir.path("fifo.tga"), false},
+      {"/dev/zero", true},
+  };
+  // A writer of the FIFO gets through its open only if the loader opens the FIFO to read.
+  std::atomic<bool> fifoOpened{false};
+  std::thread writer([&] {
+    ::close(::open(dir.path("fifo.tga").c_str(), O_WRONLY));
+    fifoOpened = true;
+  });
+  std::string errors;
+  for (std::size_t k = 0; k < sizeof images / sizeof *images; ++k) {
+    EXPECT_EQ("0x0 ", pixelsOf(*manager.loadTexture(images[k].path))) << images[k].path;
+    const std::string next = dir.write("next" + std::to_string(k) + ".ppm", twoPixels);
+    EXPECT_EQ("2x1 " + twoPixelsBgr, pixelsOf(*manager.loadTexture(next))) << images[k].path;
+    errors += images[k].typeUnknown ? "ressourcemanager.cpp:  couldn't find out filetype...\n" : "";
+    errors += "ressourcemanager.cpp: couldn't load texture: " + images[k].path + "\n";
+  }
+  EXPECT_EQ(errors, linesOf(output.err));
+  EXPECT_FALSE(fifoOpened);
+  ::close(::open(dir.path("fifo.tga").c_str(), O_RDONLY | O_NONBLOCK));
+  writer.join();
 }
 
 }  // namespace

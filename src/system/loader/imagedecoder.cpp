@@ -8,6 +8,8 @@
 #include <memory>
 #include <utility>
 
+#include "system/loader/truncation.h"
+
 namespace System {
 namespace Loader {
 
@@ -19,7 +21,9 @@ struct BitmapDeleter {
 using Bitmap = std::unique_ptr<FIBITMAP, BitmapDeleter>;
 
 // FreeImage decodes a BMP, TGA or PNM that ends early without complaint,
-// padding the missing pixels; a read that finds nothing left tells us.
+// padding the missing pixels. A read that finds nothing left tells us so for
+// every format; a short read need not (readers ask for whole blocks), which is
+// why uncompressed files are also measured against their headers first.
 struct Source {
   std::FILE* file;
   bool ranDry;
@@ -129,7 +133,7 @@ void repack(FIBITMAP* bitmap, Data::Geometry::Texture& texture) {
 bool decodeImage(int freeImageFormat, const std::string& fileName,
                  Data::Geometry::Texture& texture) {
   const FREE_IMAGE_FORMAT format = static_cast<FREE_IMAGE_FORMAT>(freeImageFormat);
-  if (!headerAcceptable(format, fileName)) {
+  if (isCutShort(format, fileName) || !headerAcceptable(format, fileName)) {
     return false;
   }
   Bitmap bitmap = loadWhole(format, fileName, 0);

@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <iostream>
 
-#include "system/loader/imagedecoder.h"
 #include "system/loader/regularfile.h"
+#include "system/loader/sandboxedimage.h"
 #include "system/log.h"
 
 namespace System {
@@ -79,15 +79,11 @@ boost::shared_ptr<Texture> RessourceManager::loadTexture(std::string fileName) {
   texture->name = fileName;
   std::cout << LOG_PREFIX << "load image from file " << fileName << std::endl;
 
-  FREE_IMAGE_FORMAT type = FreeImage_GetFileType(fileName.c_str(), 0);
-  if (type == FIF_UNKNOWN) {
-    type = FreeImage_GetFIFFromFilename(fileName.c_str());
-  }
-  if (type == FIF_UNKNOWN) {
+  const ImageLoad loaded = loadImageFile(fileName, *texture);
+  if (loaded == ImageLoad::UnknownType) {
     std::cerr << LOG_PREFIX << " couldn't find out filetype..." << std::endl;
   }
-  const bool readable = type != FIF_UNKNOWN && FreeImage_FIFSupportsReading(type);
-  if (!readable || !decodeImage(type, fileName, *texture)) {
+  if (loaded != ImageLoad::Loaded) {
     std::cerr << LOG_PREFIX << "couldn't load texture: " << fileName << std::endl;
     texture->width = 0;
     texture->height = 0;

@@ -1,0 +1,217 @@
+#include "system/loader/sandbox.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+// Set by libFuzzer to save the input when a sanitizer reports an error; only sanitized builds
+// have it. A child's fault is the parent's failed load, not a finding of its own.
+extern "C" void __sanitizer_set_death_callback(void (*callback)()) __attribute__((weak));
+
+namespace System {
+namespace Loader {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Size = std::uint64_t;
+
+// A field of /proc/<pid>/statm in bytes: 0 is the address space, 1 the resident set.
+std::size_t statmBytes(pid_t pid, int field) {
+  const std::string path =
+      "/proc/" + (pid == 0 ? std::string("self") : std::to_string(pid)) + "/statm";
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    return 0;
+  }
+  char text[128] = {};
+  const ssize_t got = ::read(fd, text, sizeof text - 1);
+  ::close(fd);
+  if (got <= 0) {
+    return 0;
+  }
+  char* at = text;
+  unsigned long long pages = 0;
+  for (int k = 0; k <= field; ++k) {
+    pages = std::strtoull(at, &at, 10);
+  }
+  return static_cast<std::size_t>(pages) * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+}
+
+bool writeAll(int fd, const char* bytes, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, bytes, size);
+    if (written < 0 && errno == EINTR) {
+      continue;
+    }
+    if (written <= 0) {
+      return false;
+    }
+    bytes += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+void setLimit(int resource, rlim_t value) {
+  const rlimit limit{value, value};
+  ::setrlimit(resource, &limit);
+}
+
+// A decoder's fault would otherwise print the parent's crash reports (a sanitizer's, a fuzzer's,
+// the C library's) about a file that the parent reports as one failed load.
+void silenceFaults() {
+  const int null = ::open("/dev/null", O_WRONLY);
+  if (null >= 0) {
+    ::dup2(null, STDOUT_FILENO);
+    ::dup2(null, STDERR_FILENO);
+    ::close(null);
+  }
+  for (const int fault : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGTRAP, SIGSYS}) {
+    ::signal(fault, SIG_DFL);
+  }
+  if (__sanitizer_set_death_callback != nullptr) {
+    __sanitizer_set_death_callback(nullptr);
+  }
+}
+
+// An exception (say, bad_alloc at the memory limit) must end the child where it is thrown: unwound
+// further it would run the caller's code, drawing and all, in the child.
+std::string workWithoutUnwinding(const std::function<std::string()>& work) noexcept {
+  return work();
+}
+
+// The address-space limit counts from what the process already maps: the GL driver's libraries
+// in the program, the sanitizers' terabytes of reserved shadow in their builds.
+[[noreturn]] void runChild(int answer, const std::function<std::string()>& work,
+                           std::size_t memoryBytes) {
+  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+  silenceFaults();
+  setLimit(RLIMIT_CORE, 0);
+  setLimit(RLIMIT_AS, statmBytes(0, 0) + memoryBytes);
+  const std::string bytes = workWithoutUnwinding(work);
+  const Size size = bytes.size();
+  const bool sent = writeAll(answer, reinterpret_cast<const char*>(&size), sizeof size) &&
+                    writeAll(answer, bytes.data(), bytes.size());
+  ::_exit(sent ? 0 : 1);
+}
+
+void killAndReap(pid_t child) {
+  ::kill(child, SIGKILL);
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+}
+
+// True when the child ends with status 0 before the deadline; killed otherwise.
+bool exitedCleanly(pid_t child, Clock::time_point deadline) {
+  for (;;) {
+    int status = 0;
+    const pid_t ended = ::waitpid(child, &status, WNOHANG);
+    if (ended == child) {
+      return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    if (ended < 0 && errno != EINTR) {
+      return false;  // already reaped by someone else: its pid may be another's now
+    }
+    if (Clock::now() >= deadline) {
+      killAndReap(child);
+      return false;
+    }
+    ::poll(nullptr, 0, 1);
+  }
+}
+
+// Everything the child writes until it closes its end: the size it announces, then the answer.
+// False as soon as the child overruns its time or resident memory or announces too much.
+bool readAnswer(int from, pid_t child, const SandboxLimits& limits, std::size_t residentBound,
+                Clock::time_point deadline, std::string& answer) {
+  // Residency is sampled between reads: a child that fills its memory while the pipe is quiet
+  // is seen within one interval.
+  const int sampleMilliseconds = 5;
+  std::string received;
+  char chunk[1 << 16];
+  for (;;) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0 || statmBytes(child, 1) > residentBound) {
+      return false;
+    }
+    pollfd ready{from, POLLIN, 0};
+    const int polled =
+        ::poll(&ready, 1, static_cast<int>(std::min<long long>(left, sampleMilliseconds)));
+    if (polled <= 0) {
+      if (polled < 0 && errno != EINTR) return false;
+      continue;
+    }
+    const ssize_t got = ::read(from, chunk, sizeof chunk);
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got <= 0) {
+      break;
+    }
+    received.append(chunk, static_cast<std::size_t>(got));
+    if (received.size() > sizeof(Size) + limits.memoryBytes) {
+      return false;
+    }
+  }
+  Size size = 0;
+  if (received.size() < sizeof size) {
+    return false;
+  }
+  std::memcpy(&size, received.data(), sizeof size);
+  if (received.size() - sizeof size != size) {
+    return false;
+  }
+  answer = received.substr(sizeof size);
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> runSandboxed(const std::function<std::string()>& work,
+                                        const SandboxLimits& limits) {
+  int ends[2];
+  if (::pipe2(ends, O_CLOEXEC) != 0) {
+    return std::nullopt;
+  }
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limits.milliseconds);
+  // The child starts out sharing the parent's resident pages.
+  const std::size_t residentBound = statmBytes(0, 1) + limits.memoryBytes;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(ends[0]);
+    runChild(ends[1], work, limits.memoryBytes);
+  }
+  ::close(ends[1]);
+  if (child < 0) {
+    ::close(ends[0]);
+    return std::nullopt;
+  }
+  std::string answer;
+  const bool answered = readAnswer(ends[0], child, limits, residentBound, deadline, answer);
+  ::close(ends[0]);
+  if (!answered) {
+    killAndReap(child);
+    return std::nullopt;
+  }
+  if (!exitedCleanly(child, deadline)) {
+    return std::nullopt;
+  }
+  return answer;
+}
+
+}  // namespace Loader
+}  // namespace System

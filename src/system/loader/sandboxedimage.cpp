@@ -1,0 +1,87 @@
+#include "system/loader/sandboxedimage.h"
+
+#include <FreeImage.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "system/loader/imagedecoder.h"
+#include "system/loader/regularfile.h"
+
+namespace System {
+namespace Loader {
+
+namespace {
+
+// The child's answer: the type, then for a decoded image its width, height and pixels.
+void append(std::string& answer, std::int32_t value) {
+  answer.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+std::int32_t numberAt(const std::string& answer, std::size_t at) {
+  std::int32_t value = 0;
+  std::memcpy(&value, answer.data() + at, sizeof value);
+  return value;
+}
+
+const std::size_t typeBytes = 4, sizeBytes = 8;
+
+std::string decodeForParent(const std::string& fileName) {
+  FREE_IMAGE_FORMAT type = FreeImage_GetFileType(fileName.c_str(), 0);
+  if (type == FIF_UNKNOWN) {
+    type = FreeImage_GetFIFFromFilename(fileName.c_str());
+  }
+  std::string answer;
+  append(answer, type);
+  Data::Geometry::Texture texture;
+  if (type != FIF_UNKNOWN && FreeImage_FIFSupportsReading(type) &&
+      decodeImage(type, fileName, texture)) {
+    const std::size_t pixelBytes = std::size_t(texture.width) * 3 * std::size_t(texture.height);
+    answer.reserve(typeBytes + sizeBytes + pixelBytes);
+    append(answer, texture.width);
+    append(answer, texture.height);
+    answer.append(reinterpret_cast<const char*>(texture.data.get()), pixelBytes);
+  }
+  return answer;
+}
+
+// The child runs our code over memory that a decoder may have corrupted: its answer is checked.
+ImageLoad takeAnswer(const std::string& answer, Data::Geometry::Texture& texture) {
+  if (answer.size() < typeBytes) {
+    return ImageLoad::Failed;
+  }
+  if (numberAt(answer, 0) == FIF_UNKNOWN) {
+    return ImageLoad::UnknownType;
+  }
+  if (answer.size() < typeBytes + sizeBytes) {
+    return ImageLoad::Failed;
+  }
+  const std::int32_t width = numberAt(answer, typeBytes), height = numberAt(answer, typeBytes + 4);
+  const std::size_t pixelBytes = answer.size() - typeBytes - sizeBytes;
+  if (width < 0 || height < 0 || std::uint64_t(width) * 3 * std::uint64_t(height) != pixelBytes) {
+    return ImageLoad::Failed;
+  }
+  texture.data.reset(new unsigned char[pixelBytes]);
+  std::memcpy(texture.data.get(), answer.data() + typeBytes + sizeBytes, pixelBytes);
+  texture.width = width;
+  texture.height = height;
+  return ImageLoad::Loaded;
+}
+
+}  // namespace
+
+ImageLoad loadImageFile(const std::string& fileName, Data::Geometry::Texture& texture,
+                        const SandboxLimits& limits) {
+  // Opening a FIFO blocks and a device never ends; such a path is judged by its name alone,
+  // as a missing file is.
+  if (!isRegularFile(fileName)) {
+    return FreeImage_GetFIFFromFilename(fileName.c_str()) == FIF_UNKNOWN ? ImageLoad::UnknownType
+                                                                         : ImageLoad::Failed;
+  }
+  const std::optional<std::string> answer =
+      runSandboxed([&fileName] { return decodeForParent(fileName); }, limits);
+  return answer ? takeAnswer(*answer, texture) : ImageLoad::Failed;
+}
+
+}  // namespace Loader
+}  // namespace System
