@@ -48,9 +48,18 @@ start_demo() {
   focus_window
 }
 
+# press_until KEY COMMAND...: holds the key down until the command succeeds, then lets it go,
+# so that what a key does on its press shows before its release.
+press_until() {
+  local key=$1 status=0 && shift
+  xdotool keydown "$key"
+  wait_until "$LONG" "$@" || status=$?
+  xdotool keyup "$key"
+  return "$status"
+}
+
 quit_demo() {
-  xdotool key Escape
-  wait_until "$LONG" eval '! running' || fail "the program did not end"
+  press_until Escape eval '! running' || fail "pressing Esc did not end the program"
   wait "$PID" || fail "exit status $?, expected 0"
   PID=
 }
