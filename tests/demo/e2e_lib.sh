@@ -51,11 +51,11 @@ start_demo() {
 # press_until KEY COMMAND...: holds the key down until the command succeeds, then lets it go,
 # so that what a key does on its press shows before its release.
 press_until() {
-  local key=$1 status=0 && shift
+  local key=$1 && shift
+  # Not repeated: a repeat could reach a window made meanwhile, as a press of its own.
+  xset -r "$(xmodmap -pke | awk -v key="$key" '$4 == key { print $2; exit }')"
   xdotool keydown "$key"
-  wait_until "$LONG" "$@" || status=$?
-  xdotool keyup "$key"
-  return "$status"
+  wait_until "$LONG" "$@" && xdotool keyup "$key"
 }
 
 quit_demo() {
