@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The keys: "t" prints the frame rate on release only, F1 its key code and the pointer's x
-# with no line end; "f" switches to game mode at 800 x 600 for real and back to a 640 x 480
-# window, the keys working in both; Esc ends with 0, also from game mode. Without vertex
-# shaders the program ends with 1 before it loads any mesh.
+# with no line end; "f", while still held down, switches to game mode at 800 x 600 for real
+# and back to a 640 x 480 window, the keys working in both; Esc, while held down, ends with
+# 0, also from game mode. Without vertex shaders the program ends with 1 before it loads
+# any mesh.
 source "$(dirname "$0")/e2e_lib.sh"
 MESA_EXTENSION_OVERRIDE="-GL_ARB_vertex_shader" timeout "$LONG" "$VANTOR" >"$OUT" 2>"$ERR" &&
   fail "ran without shaders" || [ $? -eq 1 ] || fail "without shaders: exit status not 1"
