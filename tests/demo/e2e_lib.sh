@@ -48,9 +48,18 @@ start_demo() {
   focus_window
 }
 
+# press_until KEY COMMAND...: holds the key down until the command succeeds, then lets it go,
+# so that what a key does on its press shows before its release.
+press_until() {
+  local key=$1 && shift
+  # Not repeated: a repeat could reach a window made meanwhile, as a press of its own.
+  xset -r "$(xmodmap -pke | awk -v key="$key" '$4 == key { print $2; exit }')"
+  xdotool keydown "$key"
+  wait_until "$LONG" "$@" && xdotool keyup "$key"
+}
+
 quit_demo() {
-  xdotool key Escape
-  wait_until "$LONG" eval '! running' || fail "the program did not end"
+  press_until Escape eval '! running' || fail "pressing Esc did not end the program"
   wait "$PID" || fail "exit status $?, expected 0"
   PID=
 }
