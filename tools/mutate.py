@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Seeds faults into the code one at a time and checks that a test notices each.
 
-Usage: tools/mutate.py [--build DIR] [--only TEXT] [MUTANT_FILE]   (default tools/mutants.txt)
+Usage: tools/mutate.py [--build DIR] [--only TEXT] [--targets T...] [MUTANT_FILE]
+(default tools/mutants.txt; --targets builds only those targets, all by default)
 
 Each mutant is one line of four fields separated by " :: ":
     source path :: text to replace :: replacement :: ctest regex of the tests to run
@@ -40,7 +41,12 @@ def run(command, cwd):
                           stderr=subprocess.DEVNULL).returncode == 0
 
 
-def verdict(build, source, old, new, tests):
+def build_command(build, targets):
+    command = ["cmake", "--build", build, "-j", str(os.cpu_count())]
+    return command + ["--target", *targets] if targets else command
+
+
+def verdict(build, targets, source, old, new, tests):
     path = os.path.join(ROOT, source)
     with open(path, encoding="utf-8") as f:
         original = f.read()
@@ -49,7 +55,7 @@ def verdict(build, source, old, new, tests):
     try:
         with open(path, "w", encoding="utf-8") as f:
             f.write(original.replace(old, new))
-        if not run(["cmake", "--build", build, "-j", str(os.cpu_count())], ROOT):
+        if not run(build_command(build, targets), ROOT):
             return "invalid (does not compile)"
         passed = run(["xvfb-run", "-a", "-s", "-screen 0 1024x768x24", "ctest", "-R", tests,
                       "--timeout", "120"], build)
@@ -64,19 +70,20 @@ def main():
     parser.add_argument("mutants", nargs="?", default=os.path.join(ROOT, "tools", "mutants.txt"))
     parser.add_argument("--build", default=os.path.join(ROOT, "build"))
     parser.add_argument("--only", default="", help="run only mutants whose line contains this")
+    parser.add_argument("--targets", nargs="*", default=[], help="build only these targets")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
     failures = 0
     for number, source, old, new, tests in parse(args.mutants):
         if args.only not in "%s %s %s" % (source, old, new):
             continue
-        result = verdict(build, source, old, new, tests)
+        result = verdict(build, args.targets, source, old, new, tests)
         failures += result != "caught"
         print("%4d %-10s %s: %r -> %r" % (number, result.split()[0], source, old, new), flush=True)
         if result.startswith("invalid"):
             print("     " + result)
     # Leave the build matching the restored sources.
-    run(["cmake", "--build", build, "-j", str(os.cpu_count())], ROOT)
+    run(build_command(build, args.targets), ROOT)
     sys.exit(1 if failures else 0)
 
 
