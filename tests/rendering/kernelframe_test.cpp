@@ -151,6 +151,55 @@ TEST_F(KernelFrameTest, FloorJustInFrontOfItsUndersideIsLitAndOnlyAmbientBehindT
   EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
 }
 
+// Each call makes the three objects anew (deleting the old ones) at its size and leaves the
+// texture bound on unit 1; one of no size is reported incomplete and marked made all the same.
+TEST_F(KernelFrameTest, ShadowMapFramebufferIsMadeAnewAtEachCallAndReportsAnIncompleteOne) {
+  Rendering::ShadowMapFB& fb = kernel->shadowMapFB;
+  const std::string made = "shadowmapfb.cpp: initializing ShadowMapFB\n";
+  for (int size : {256, 128, 0}) {
+    const Rendering::ShadowMapFB old = fb;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    kernel->initShadowMapFB(size);
+    EXPECT_EQ(withoutLineNumbers(testing::internal::GetCapturedStderr()),
+              size ? "" : "shadowmapfb.cpp: FBO error: GL_FRAMEBUFFER_INCOMPLETE_ATTACHMENT_EXT\n");
+    EXPECT_EQ(withoutLineNumbers(testing::internal::GetCapturedStdout()), made);
+    EXPECT_TRUE(fb.initialised);
+    if (!size) break;
+    EXPECT_TRUE(!glIsTexture(old.texture) || old.texture == fb.texture);
+    EXPECT_TRUE(!glIsFramebufferEXT(old.framebuffer) || old.framebuffer == fb.framebuffer);
+    EXPECT_TRUE(!glIsRenderbufferEXT(old.depthRenderbuffer) ||
+                old.depthRenderbuffer == fb.depthRenderbuffer);
+    GLint state[10] = {};
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &state[0]);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &state[1]);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &state[2]);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &state[3]);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &state[4]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &state[5]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &state[6]);
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &state[7]);
+    glGetRenderbufferParameterivEXT(GL_RENDERBUFFER_EXT, GL_RENDERBUFFER_WIDTH_EXT, &state[8]);
+    glGetRenderbufferParameterivEXT(GL_RENDERBUFFER_EXT, GL_RENDERBUFFER_DEPTH_SIZE_EXT, &state[9]);
+    const GLint texture = static_cast<GLint>(fb.texture);
+    EXPECT_EQ(std::vector<GLint>(state, state + 9),
+              (std::vector<GLint>{GL_TEXTURE1, texture, size, size, GL_RGBA8, GL_NEAREST,
+                                  GL_NEAREST, 0, size}));
+    EXPECT_GE(state[9], 16);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, fb.framebuffer);
+    GLint colour = 0, depth = 0;
+    glGetFramebufferAttachmentParameterivEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT,
+                                             GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME_EXT, &colour);
+    glGetFramebufferAttachmentParameterivEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT,
+                                             GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME_EXT, &depth);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    EXPECT_EQ(colour, texture);
+    EXPECT_EQ(static_cast<GLuint>(depth), fb.depthRenderbuffer);
+  }
+  fb.initialised = false;  // the next frame makes it again at its own size
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 TEST_F(KernelFrameTest, FrameWithoutALightDrawsUnlitWithoutShadowInformation) {
   scene = makeScene("texLightSM", translation(0, 0, fillDistance));
   auto material = makeMaterial(0.2f, 0.6f, 1.0f);
