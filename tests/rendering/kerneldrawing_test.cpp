@@ -172,6 +172,19 @@ TEST_F(KernelDrawingTest, TextureShowsItsColoursUploadedOncePerContextAndAgainAf
   const GLuint program = kernel->currentShader->program;
   glGetUniformiv(program, glGetUniformLocation(program, "tex"), &sampler);
   EXPECT_EQ(sampler, 0);
+
+  // The upload line gives the GL's answer: here, a width beyond the largest it takes.
+  GLint largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  texture = boost::make_shared<Data::Geometry::Texture>();
+  texture->name = "oversized";
+  texture->width = largest + 1;
+  texture->height = 1;
+  texture->data.reset(new unsigned char[3 * texture->width]());
+  testing::internal::CaptureStdout();
+  kernel->bindTexture(texture);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "loading texture: oversized\ntexture gl loaded 1281 " + std::to_string(largest + 1) + "/1\n");
 }
 
 // Values that floats hold exactly; only the front face gets them, the shininess clamped to 128.

@@ -88,9 +88,10 @@ GroupPtr shadowScene(bool withBox, const char* program) {
 // the floor's underside (8.01) and the clear colour beyond the floor, all written by
 // "shadowMapCreation" whatever the nodes ask for.
 TEST_F(KernelFrameTest, ShadowMapHoldsTheLightDepthOfBackFacesWhateverProgramsTheNodesAskFor) {
-  newWindow();
-  testing::internal::CaptureStdout();
   scene = shadowScene(true, "texLightSM");
+  kernel->display();
+  testing::internal::CaptureStdout();
+  newWindow();  // the map is made again in the new context
   kernel->display();
   const std::string out = withoutLineNumbers(testing::internal::GetCapturedStdout());
   EXPECT_EQ(occurrences(out, "shadowmapfb.cpp: initializing ShadowMapFB\n"), 1) << out;
