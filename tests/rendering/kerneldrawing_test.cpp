@@ -97,6 +97,15 @@ const struct {
      cells({red, red, blue, green, green, green, green, red}, 5)},
     {"without indices every three vertices make a face",
      grid(2, 0, {greenMaterial, blueMaterial}), cells({green, blue, black}, 2)},
+    {"the nearer of two overlapping faces shows though drawn first",
+     [] {
+       MeshPtr mesh = grid(0, 2, {redMaterial, blueMaterial})();
+       for (int v = 4; v < 8; ++v) {
+         mesh->vertices[v].set(mesh->vertices[v - 4].x, mesh->vertices[v - 4].y, -0.5f);
+       }
+       return mesh;
+     },
+     {{cellX(0) + 0.25f, cellY(0) + 0.4f, red}}},
     {"vertex colours stand for the materials",
      [] {
        MeshPtr mesh = grid(1, 2, {redMaterial, redMaterial, redMaterial})();
@@ -143,6 +152,13 @@ TEST_F(KernelDrawingTest, TextureShowsItsColoursUploadedOncePerContextAndAgainAf
     texture->data[i] = static_cast<unsigned char>(i % 3 == 0 ? t.b : i % 3 == 1 ? t.g : t.r);
   }
   scene->add(makeSquare(1, 0, material));
+  // A second texture beside it, so each frame has to bind the first one again.
+  auto yellow = makeMaterial(1, 1, 1);
+  yellow->texture = boost::make_shared<Data::Geometry::Texture>();
+  yellow->texture->name = "yellow";
+  yellow->texture->width = yellow->texture->height = 1;
+  yellow->texture->data.reset(new unsigned char[3]{0, 255, 255});
+  place(scene->add(makeSquare(0.1f, 0, yellow)), translation(1.2f, 0.5f, 0));
   for (int window = 0; window < 2; ++window) {
     testing::internal::CaptureStdout();
     if (window == 1) {
@@ -153,10 +169,12 @@ TEST_F(KernelDrawingTest, TextureShowsItsColoursUploadedOncePerContextAndAgainAf
     kernel->display();
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(occurrences(out, "loading texture: texels\ntexture gl loaded 0 3/2\n"), 1) << out;
+    EXPECT_EQ(occurrences(out, "loading texture: yellow\ntexture gl loaded 0 1/1\n"), 1) << out;
     for (int i = 0; i < 6; ++i) {
       EXPECT_TRUE(near(pixelOfPlane(-1 + (2 * (i % 3) + 1) / 3.0f, -0.5f + i / 3), texels[i], 12));
     }
-    EXPECT_EQ(kernel->uploadedTextures, std::vector<decltype(texture)>{texture});
+    EXPECT_TRUE(near(pixelOfPlane(1.2f, 0.5f), {255, 255, 0}));
+    EXPECT_EQ(kernel->uploadedTextures, (std::vector<decltype(texture)>{texture, yellow->texture}));
   }
   GLint alignment = 0, active = 0, bound = 0, filters[2] = {}, sampler = -1;
   glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
@@ -164,7 +182,7 @@ TEST_F(KernelDrawingTest, TextureShowsItsColoursUploadedOncePerContextAndAgainAf
   glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
   EXPECT_EQ(active, GL_TEXTURE0);
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-  EXPECT_EQ(static_cast<GLuint>(bound), texture->glName);
+  EXPECT_EQ(static_cast<GLuint>(bound), yellow->texture->glName);
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filters[0]);
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filters[1]);
   EXPECT_EQ(filters[0], GL_LINEAR);

@@ -115,8 +115,11 @@ TEST_F(KernelShadersTest, UniformsCarryTheMatricesAndTheShadowUnitOrSayWhyNot) {
   kernel->modelMatrix = model;
   kernel->viewMatrix = view;
   kernel->currentShader = all;
+  glUseProgram(Rendering::Kernel::buildFailed);  // an error older than the uniforms: not theirs
   glUseProgram(all->program);
+  testing::internal::CaptureStderr();
   kernel->setUniforms();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   GLfloat sent[2][16];
   glGetUniformfv(all->program, glGetUniformLocation(all->program, "viewMatrix"), sent[0]);
   glGetUniformfv(all->program, glGetUniformLocation(all->program, "modelMatrix"), sent[1]);
