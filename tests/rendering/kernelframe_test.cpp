@@ -71,17 +71,24 @@ double unpack(const unsigned char* texel) {
          texel[3] / 4228250625.0;
 }
 
-// The shadow scene seen from the light at (0, 0, 8): besides the floor, its underside 0.01
-// below it and a plate at (2, 2, 1) asking for its own program, both facing away from the light.
+// The shadow scene seen from the light at (0, 0, 8), drawn with the program, its box with
+// "texLight"; besides the floor, its underside 0.01 below it, and before them a plate at
+// (2, 2, 1) outside any state change. Underside and plate face away from the light.
 GroupPtr shadowScene(bool withBox, const char* program) {
-  GroupPtr scene = makeShadowScene(withBox);
-  scene->state = boost::make_shared<Rendering::Scenegraph::StateChanging>(program);
+  GroupPtr lit = makeShadowScene(false);
+  lit->state = boost::make_shared<Rendering::Scenegraph::StateChanging>(program);
   const Matrix away = Matrix().setRotationX(static_cast<float>(pi));
-  place(scene->add(makeSquare(3, 0, makeMaterial(1, 1, 1))), translation(0, 0, -0.01f) * away);
-  LeafPtr plate = scene->add(makeSquare(0.5f, 0, makeMaterial(1, 1, 1)));
-  place(plate, translation(2, 2, 1) * away);
-  plate->state = boost::make_shared<Rendering::Scenegraph::StateChanging>("texLight");
-  return scene;
+  place(lit->add(makeSquare(3, 0, makeMaterial(1, 1, 1))), translation(0, 0, -0.01f) * away);
+  if (withBox) {
+    LeafPtr box = lit->add(Data::Geometry::createQuadCube());
+    place(box, translation(0, 0, 3));
+    box->state = boost::make_shared<Rendering::Scenegraph::StateChanging>("texLight");
+  }
+  auto root = boost::make_shared<Rendering::Scenegraph::GroupNode>();
+  place(root->add(makeSquare(0.5f, 0, makeMaterial(1, 1, 1))), translation(2, 2, 1) * away);
+  root->add(lit);
+  for (const auto& viewport : Rendering::Kernel::instance()->viewports) viewport->camera->scene = root;
+  return root;
 }
 
 // Front faces are culled, so the map holds the box's bottom (5.5 from the light), the plate (7),
@@ -89,7 +96,12 @@ GroupPtr shadowScene(bool withBox, const char* program) {
 // "shadowMapCreation" whatever the nodes ask for.
 TEST_F(KernelFrameTest, ShadowMapHoldsTheLightDepthOfBackFacesWhateverProgramsTheNodesAskFor) {
   scene = shadowScene(true, "texLightSM");
-  kernel->display();
+  testing::internal::CaptureStdout();
+  kernel->display();  // the first with a light in this program
+  EXPECT_EQ(withoutLineNumbers(testing::internal::GetCapturedStdout()),
+            "shadowmapfb.cpp: initializing ShadowMapFB\n"
+            "kernelshaders.cpp: load new shader shadowMapCreation\n"
+            "kernelshaders.cpp: load new shader texLightSM\n");
   testing::internal::CaptureStdout();
   newWindow();  // the map is made again in the new context
   kernel->display();

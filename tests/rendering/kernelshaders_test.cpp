@@ -115,7 +115,6 @@ TEST_F(KernelShadersTest, UniformsCarryTheMatricesAndTheShadowUnitOrSayWhyNot) {
   kernel->modelMatrix = model;
   kernel->viewMatrix = view;
   kernel->currentShader = all;
-  glUseProgram(Rendering::Kernel::buildFailed);  // an error older than the uniforms: not theirs
   glUseProgram(all->program);
   testing::internal::CaptureStderr();
   kernel->setUniforms();
