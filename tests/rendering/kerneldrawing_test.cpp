@@ -16,6 +16,24 @@ const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, black{0, 0, 0};
 const MaterialPtr redMaterial = makeMaterial(1, 0, 0), greenMaterial = makeMaterial(0, 1, 0),
                   blueMaterial = makeMaterial(0, 0, 1);
 
+using Floats = std::vector<GLfloat>;
+
+Floats currentColour() {
+  GLfloat v[4];
+  glGetFloatv(GL_CURRENT_COLOR, v);
+  return Floats(v, v + 4);
+}
+Floats materialOf(GLenum face, GLenum name) {
+  GLfloat v[4];
+  glGetMaterialfv(face, name, v);
+  return Floats(v, v + (name == GL_SHININESS ? 1 : 4));
+}
+Floats light0(GLenum name) {
+  GLfloat v[4];
+  glGetLightfv(GL_LIGHT0, name, v);
+  return Floats(v, v + 4);
+}
+
 struct Probe {
   float x, y;
   Rgb colour;
@@ -131,9 +149,7 @@ TEST_F(KernelDrawingTest, MeshLayoutsDrawTheirFacesInTheirColours) {
     // Every mesh ends with the arrays off and the colour white with alpha 0.
     for (GLenum array : {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY, GL_COLOR_ARRAY})
       EXPECT_FALSE(glIsEnabled(array)) << array;
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_EQ(std::vector<GLfloat>(colour, colour + 4), (std::vector<GLfloat>{1, 1, 1, 0}));
+    EXPECT_EQ(currentColour(), (Floats{1, 1, 1, 0}));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
   }
 }
@@ -212,29 +228,15 @@ TEST_F(KernelDrawingTest, MaterialAndLightBecomeTheFrontMaterialTheColourAndLigh
   material->specular.set(0.625f, 0.75f, 0.875f, 1);
   material->emission.set(0.0625f, 0.125f, 0.1875f, 0.25f);
   material->shininess = 500;
-  GLfloat backBefore[4], back[4];
-  glGetMaterialfv(GL_BACK, GL_DIFFUSE, backBefore);
+  const Floats back = materialOf(GL_BACK, GL_DIFFUSE);
   kernel->applyMaterial(material);
-  glGetMaterialfv(GL_BACK, GL_DIFFUSE, back);
-  EXPECT_EQ(std::vector<GLfloat>(back, back + 4), std::vector<GLfloat>(backBefore, backBefore + 4));
-  auto get = [](GLenum what, GLenum name) {
-    GLfloat v[4] = {-1, -1, -1, -1};
-    if (what == GL_CURRENT_COLOR) {
-      glGetFloatv(GL_CURRENT_COLOR, v);
-    } else if (what == GL_FRONT) {
-      glGetMaterialfv(GL_FRONT, name, v);
-    } else {
-      glGetLightfv(what, name, v);
-    }
-    return std::vector<GLfloat>(v, v + (name == GL_SHININESS ? 1 : 4));
-  };
-  using V = std::vector<GLfloat>;
-  EXPECT_EQ(get(GL_CURRENT_COLOR, 0), (V{0.5f, 0.25f, 0.75f, 1}));
-  EXPECT_EQ(get(GL_FRONT, GL_AMBIENT), (V{0.125f, 0.25f, 0.375f, 0.5f}));
-  EXPECT_EQ(get(GL_FRONT, GL_DIFFUSE), (V{0.5f, 0.25f, 0.75f, 1}));
-  EXPECT_EQ(get(GL_FRONT, GL_SPECULAR), (V{0.625f, 0.75f, 0.875f, 1}));
-  EXPECT_EQ(get(GL_FRONT, GL_EMISSION), (V{0.0625f, 0.125f, 0.1875f, 0.25f}));
-  EXPECT_EQ(get(GL_FRONT, GL_SHININESS), (V{128}));
+  EXPECT_EQ(materialOf(GL_BACK, GL_DIFFUSE), back);
+  EXPECT_EQ(currentColour(), (Floats{0.5f, 0.25f, 0.75f, 1}));
+  EXPECT_EQ(materialOf(GL_FRONT, GL_AMBIENT), (Floats{0.125f, 0.25f, 0.375f, 0.5f}));
+  EXPECT_EQ(materialOf(GL_FRONT, GL_DIFFUSE), (Floats{0.5f, 0.25f, 0.75f, 1}));
+  EXPECT_EQ(materialOf(GL_FRONT, GL_SPECULAR), (Floats{0.625f, 0.75f, 0.875f, 1}));
+  EXPECT_EQ(materialOf(GL_FRONT, GL_EMISSION), (Floats{0.0625f, 0.125f, 0.1875f, 0.25f}));
+  EXPECT_EQ(materialOf(GL_FRONT, GL_SHININESS), (Floats{128}));
 
   auto light = boost::make_shared<Data::Geometry::Light>();
   light->ambient.set(0.125f, 0.25f, 0.375f, 1);
@@ -243,10 +245,10 @@ TEST_F(KernelDrawingTest, MaterialAndLightBecomeTheFrontMaterialTheColourAndLigh
   glDisable(GL_LIGHTING);
   kernel->setupLight(light);
   EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-  EXPECT_EQ(get(GL_LIGHT0, GL_POSITION), (V{0, 0, 0, 1}));
-  EXPECT_EQ(get(GL_LIGHT0, GL_AMBIENT), (V{0.125f, 0.25f, 0.375f, 1}));
-  EXPECT_EQ(get(GL_LIGHT0, GL_DIFFUSE), (V{0.5f, 0.625f, 0.75f, 1}));
-  EXPECT_EQ(get(GL_LIGHT0, GL_SPECULAR), (V{0.25f, 0.5f, 0.75f, 1}));
+  EXPECT_EQ(light0(GL_POSITION), (Floats{0, 0, 0, 1}));
+  EXPECT_EQ(light0(GL_AMBIENT), (Floats{0.125f, 0.25f, 0.375f, 1}));
+  EXPECT_EQ(light0(GL_DIFFUSE), (Floats{0.5f, 0.625f, 0.75f, 1}));
+  EXPECT_EQ(light0(GL_SPECULAR), (Floats{0.25f, 0.5f, 0.75f, 1}));
 }
 
 }  // namespace
