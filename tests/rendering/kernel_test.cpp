@@ -38,8 +38,8 @@ TEST_F(KernelTest, StartUpReportsInOrderAndOpensADoubleBufferedWindowWithDepthAt
   EXPECT_GE(depthBits, 16);
   EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
   EXPECT_EQ(glutGetWindow(), kernel->windowId);
-  const int window[] = {glutGet(GLUT_WINDOW_X), glutGet(GLUT_WINDOW_Y),
-                        glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)};
+  const int window[] = {glutGet(GLUT_WINDOW_X), glutGet(GLUT_WINDOW_Y), glutGet(GLUT_WINDOW_WIDTH),
+                        glutGet(GLUT_WINDOW_HEIGHT)};
   EXPECT_EQ(std::vector<int>(window, window + 4), (std::vector<int>{100, 100, 640, 480}));
 }
 

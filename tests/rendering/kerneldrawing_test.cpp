@@ -113,8 +113,8 @@ const struct {
           {redMaterial, redMaterial, blueMaterial, greenMaterial, greenMaterial, greenMaterial,
            greenMaterial, redMaterial}),
      cells({red, red, blue, green, green, green, green, red}, 5)},
-    {"without indices every three vertices make a face",
-     grid(2, 0, {greenMaterial, blueMaterial}), cells({green, blue, black}, 2)},
+    {"without indices every three vertices make a face", grid(2, 0, {greenMaterial, blueMaterial}),
+     cells({green, blue, black}, 2)},
     {"the nearer of two overlapping faces shows though drawn first",
      [] {
        MeshPtr mesh = grid(0, 2, {redMaterial, blueMaterial})();
@@ -217,8 +217,9 @@ TEST_F(KernelDrawingTest, TextureShowsItsColoursUploadedOncePerContextAndAgainAf
   texture->data.reset(new unsigned char[3 * texture->width]());
   testing::internal::CaptureStdout();
   kernel->bindTexture(texture);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "loading texture: oversized\ntexture gl loaded 1281 " + std::to_string(largest + 1) + "/1\n");
+  EXPECT_EQ(
+      testing::internal::GetCapturedStdout(),
+      "loading texture: oversized\ntexture gl loaded 1281 " + std::to_string(largest + 1) + "/1\n");
 }
 
 // Values that floats hold exactly; only the front face gets them, the shininess clamped to 128.

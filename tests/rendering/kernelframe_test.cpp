@@ -67,8 +67,7 @@ double lightDepth(double distance) {
 
 // A shadow-map texel as the shaders unpack it: four 8-bit channels of base 255.
 double unpack(const unsigned char* texel) {
-  return texel[0] / 255.0 + texel[1] / 65025.0 + texel[2] / 16581375.0 +
-         texel[3] / 4228250625.0;
+  return texel[0] / 255.0 + texel[1] / 65025.0 + texel[2] / 16581375.0 + texel[3] / 4228250625.0;
 }
 
 // The shadow scene seen from the light at (0, 0, 8), drawn with the program, its box with
@@ -87,7 +86,8 @@ GroupPtr shadowScene(bool withBox, const char* program) {
   auto root = boost::make_shared<Rendering::Scenegraph::GroupNode>();
   place(root->add(makeSquare(0.5f, 0, makeMaterial(1, 1, 1))), translation(2, 2, 1) * away);
   root->add(lit);
-  for (const auto& viewport : Rendering::Kernel::instance()->viewports) viewport->camera->scene = root;
+  for (const auto& viewport : Rendering::Kernel::instance()->viewports)
+    viewport->camera->scene = root;
   return root;
 }
 
@@ -114,12 +114,14 @@ TEST_F(KernelFrameTest, ShadowMapHoldsTheLightDepthOfBackFacesWhateverProgramsTh
   const struct {
     int x, y;
     double depth;
-  } texels[] = {{256, 256, lightDepth(5.5)}, {230, 280, lightDepth(5.5)}, {432, 432, lightDepth(7)},
-                {64, 256, lightDepth(8.01)}, {256, 40, lightDepth(8.01)}, {4, 4, unpack(map.data())}};
+  } texels[] = {{256, 256, lightDepth(5.5)}, {230, 280, lightDepth(5.5)},
+                {432, 432, lightDepth(7)},   {64, 256, lightDepth(8.01)},
+                {256, 40, lightDepth(8.01)}, {4, 4, unpack(map.data())}};
   EXPECT_EQ(map[0] + map[1] + map[2] + map[3], 4 * 255);  // the corner shows the clear colour
   // The packing keeps about 24 bits; a float depth near 1 is good to 2^-24 itself.
   for (const auto& t : texels) {
-    EXPECT_NEAR(unpack(&map[4 * (512 * t.y + t.x)]), t.depth, 1.0 / (1 << 23)) << t.x << ", " << t.y;
+    EXPECT_NEAR(unpack(&map[4 * (512 * t.y + t.x)]), t.depth, 1.0 / (1 << 23))
+        << t.x << ", " << t.y;
   }
 
   glMatrixMode(GL_PROJECTION);

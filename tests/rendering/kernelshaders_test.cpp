@@ -55,7 +55,8 @@ TEST_F(KernelShadersTest, AMissingSourceFileStaysInTheTableUnloadedAndAnEmptyHan
 // The first record of a name is loaded and kept; later ones are turned into it.
 TEST_F(KernelShadersTest, ANameIsLoadedOnceAndTheLockKeepsTheCurrentProgramWhileResendingIt) {
   kernel->shaders.erase("texLightSM");
-  auto first = boost::make_shared<Shader>("texLightSM"), second = boost::make_shared<Shader>("texLightSM");
+  auto first = boost::make_shared<Shader>("texLightSM"),
+       second = boost::make_shared<Shader>("texLightSM");
   testing::internal::CaptureStdout();
   kernel->useShader(first);
   kernel->useShader(second);
@@ -92,10 +93,11 @@ TEST_F(KernelShadersTest, UniformsCarryTheMatricesAndTheShadowUnitOrSayWhyNot) {
     shader->loaded = true;
     return shader;
   };
-  auto all = made("all",
-                  "uniform mat4 viewMatrix;\nuniform mat4 modelMatrix;\nuniform sampler2D shadowMap;\n"
-                  "void main() {\n"
-                  "  gl_Position = viewMatrix * modelMatrix * texture2D(shadowMap, vec2(0.0));\n}");
+  auto all =
+      made("all",
+           "uniform mat4 viewMatrix;\nuniform mat4 modelMatrix;\nuniform sampler2D shadowMap;\n"
+           "void main() {\n"
+           "  gl_Position = viewMatrix * modelMatrix * texture2D(shadowMap, vec2(0.0));\n}");
   const Matrix model = translation(1, 2, 3) * Matrix().setRotationZ(0.5f);
   const Matrix view = Matrix().setRotationX(0.25f) * translation(-4, 5, -6);
   kernel->modelMatrix = model;
