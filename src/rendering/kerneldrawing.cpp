@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "rendering/gltype.h"
 #include "rendering/kernel.h"
 
 namespace Rendering {
@@ -36,10 +37,10 @@ void Kernel::drawMeshArrays(MeshPtr mesh) {
   const bool colors = perVertex(m.colors, vertices);
 
   glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 0, m.vertices.data());
+  glVertexPointer(3, glType<decltype(m.vertices[0].x)>::value, 0, m.vertices.data());
   if (normals) {
     glEnableClientState(GL_NORMAL_ARRAY);
-    glNormalPointer(GL_FLOAT, 0, m.normals.data());
+    glNormalPointer(glType<decltype(m.normals[0].x)>::value, 0, m.normals.data());
   }
   if (texCoords) {
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);

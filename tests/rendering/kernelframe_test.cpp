@@ -1,6 +1,7 @@
 // The frame, checked on screen: viewports, the model matrix, the shadow pass and shadows.
 
 #include <algorithm>
+#include <boost/date_time/posix_time/posix_time.hpp>
 
 #include "kernelwindow.h"
 
@@ -22,9 +23,25 @@ TEST_F(KernelFrameTest, ViewportsAreClearedToTheirColoursAtTheirRectangles) {
   } probes[] = {{10, 10, white}, {446, 400, white}, {447, 335, red},
                 {606, 454, red}, {607, 454, white}, {500, 455, white}};
   for (const auto& p : probes) EXPECT_TRUE(near(pixelAt(p.x, p.y), p.colour)) << p.x << ", " << p.y;
+  EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
   inset->camera.reset();  // a viewport without a camera is left out
   kernel->display();
   EXPECT_TRUE(near(pixelAt(500, 400), white));
+}
+
+// The counter runs up to 60001 and then starts again at 1, with a new frame-rate measurement.
+TEST_F(KernelFrameTest, FrameCounterRestartsAt1AfterPassing60000) {
+  kernel->frames = 60000;
+  kernel->lastFpsTime = boost::posix_time::ptime();
+  kernel->display();
+  EXPECT_EQ(kernel->frames, 60001u);
+  EXPECT_TRUE(kernel->lastFpsTime.is_not_a_date_time());
+  const auto before = boost::posix_time::microsec_clock::local_time();
+  kernel->display();
+  const auto after = boost::posix_time::microsec_clock::local_time();
+  EXPECT_EQ(kernel->frames, 1u);
+  EXPECT_GE(kernel->lastFpsTime, before);
+  EXPECT_LE(kernel->lastFpsTime, after);
 }
 
 TEST_F(KernelFrameTest, PopWithoutPushWritesAnErrorAndLeavesTheMatricesAlone) {
@@ -40,26 +57,152 @@ TEST_F(KernelFrameTest, PopWithoutPushWritesAnErrorAndLeavesTheMatricesAlone) {
   EXPECT_EQ(kernel->modelMatrix[3][0], 3);
 }
 
-// The shadow map is made once per context, complete, and left bound on unit 1.
-TEST_F(KernelFrameTest, ReceiverIsDarkerBehindAnOccluderThanWithoutIt) {
-  newWindow();
+const double pi = 3.14159265358979;
+
+// The window depth that the light's projection (45 degrees, near 1, far 1000) gives a point
+// this far in front of the light.
+double lightDepth(double distance) {
+  return 0.5 * (1001.0 / 999.0 - 2000.0 / (999.0 * distance)) + 0.5;
+}
+
+// A shadow-map texel as the shaders unpack it: four 8-bit channels of base 255.
+double unpack(const unsigned char* texel) {
+  return texel[0] / 255.0 + texel[1] / 65025.0 + texel[2] / 16581375.0 + texel[3] / 4228250625.0;
+}
+
+// The shadow scene seen from the light at (0, 0, 8), drawn with the program, its box with
+// "texLight"; besides the floor, its underside 0.01 below it, and before them a plate at
+// (2, 2, 1) outside any state change. Underside and plate face away from the light.
+GroupPtr shadowScene(bool withBox, const char* program) {
+  GroupPtr lit = makeShadowScene(false);
+  lit->state = boost::make_shared<Rendering::Scenegraph::StateChanging>(program);
+  const Matrix away = Matrix().setRotationX(static_cast<float>(pi));
+  place(lit->add(makeSquare(3, 0, makeMaterial(1, 1, 1))), translation(0, 0, -0.01f) * away);
+  if (withBox) {
+    LeafPtr box = lit->add(Data::Geometry::createQuadCube());
+    place(box, translation(0, 0, 3));
+    box->state = boost::make_shared<Rendering::Scenegraph::StateChanging>("texLight");
+  }
+  auto root = boost::make_shared<Rendering::Scenegraph::GroupNode>();
+  place(root->add(makeSquare(0.5f, 0, makeMaterial(1, 1, 1))), translation(2, 2, 1) * away);
+  root->add(lit);
+  for (const auto& viewport : Rendering::Kernel::instance()->viewports)
+    viewport->camera->scene = root;
+  return root;
+}
+
+// Front faces are culled, so the map holds the box's bottom (5.5 from the light), the plate (7),
+// the floor's underside (8.01) and the clear colour beyond the floor, all written by
+// "shadowMapCreation" whatever the nodes ask for.
+TEST_F(KernelFrameTest, ShadowMapHoldsTheLightDepthOfBackFacesWhateverProgramsTheNodesAskFor) {
+  scene = shadowScene(true, "texLightSM");
   testing::internal::CaptureStdout();
-  scene = makeShadowScene(false);
+  kernel->display();  // the first with a light in this program
+  EXPECT_EQ(withoutLineNumbers(testing::internal::GetCapturedStdout()),
+            "shadowmapfb.cpp: initializing ShadowMapFB\n"
+            "kernelshaders.cpp: load new shader shadowMapCreation\n"
+            "kernelshaders.cpp: load new shader texLightSM\n");
+  testing::internal::CaptureStdout();
+  newWindow();  // the map is made again in the new context
   kernel->display();
-  const Rgb lit = pixelAt(320, 240), litEdge = pixelAt(320, 120);
-  scene = makeShadowScene(true);
-  kernel->display();
-  EXPECT_EQ(occurrences(testing::internal::GetCapturedStdout(), "initializing ShadowMapFB"), 1);
-  EXPECT_GT(lit.g, 150) << lit;
-  EXPECT_LT(pixelAt(320, 240).g, lit.g / 2);
-  EXPECT_TRUE(near(pixelAt(320, 120), litEdge, 4));
-  GLint bound = 0;
+  const std::string out = withoutLineNumbers(testing::internal::GetCapturedStdout());
+  EXPECT_EQ(occurrences(out, "shadowmapfb.cpp: initializing ShadowMapFB\n"), 1) << out;
+  EXPECT_FALSE(kernel->shaderLocked);
+  std::vector<unsigned char> map(512 * 512 * 4);
   glActiveTexture(GL_TEXTURE1);
-  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-  EXPECT_EQ(static_cast<GLuint>(bound), kernel->shadowMapFB.texture);
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, kernel->shadowMapFB.framebuffer);
-  EXPECT_EQ(glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT), GLenum{GL_FRAMEBUFFER_COMPLETE_EXT});
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, map.data());
+  const struct {
+    int x, y;
+    double depth;
+  } texels[] = {{256, 256, lightDepth(5.5)}, {230, 280, lightDepth(5.5)},
+                {432, 432, lightDepth(7)},   {64, 256, lightDepth(8.01)},
+                {256, 40, lightDepth(8.01)}, {4, 4, unpack(map.data())}};
+  EXPECT_EQ(map[0] + map[1] + map[2] + map[3], 4 * 255);  // the corner shows the clear colour
+  // The packing keeps about 24 bits; a float depth near 1 is good to 2^-24 itself.
+  for (const auto& t : texels) {
+    EXPECT_NEAR(unpack(&map[4 * (512 * t.y + t.x)]), t.depth, 1.0 / (1 << 23))
+        << t.x << ", " << t.y;
+  }
+
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(45, 1, 1, 1000);
+  Matrix projection;
+  glGetFloatv(GL_PROJECTION_MATRIX, projection[0]);
+  const Matrix bias(0.5f, 0, 0, 0.5f, 0, 0.5f, 0, 0.5f, 0, 0, 0.5f, 0.5f, 0, 0, 0, 1);
+  GLfloat shadowMatrix[16];
+  glGetFloatv(GL_TEXTURE_MATRIX, shadowMatrix);
+  EXPECT_TRUE(sameMatrix(shadowMatrix, bias * projection * translation(0, 0, -8)));
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// Where the map holds a surface's own underside just behind it, the surface is lit exactly as
+// without shadows; behind the box only the ambient light is left.
+TEST_F(KernelFrameTest, FloorJustInFrontOfItsUndersideIsLitAndOnlyAmbientBehindTheBox) {
+  const int probes[][2] = {{320, 240}, {320, 120}, {150, 240}, {490, 200}};
+  scene = shadowScene(false, "texLight");
+  kernel->display();
+  std::vector<Rgb> unshadowed;
+  for (const auto& p : probes) unshadowed.push_back(pixelAt(p[0], p[1]));
+  scene = shadowScene(false, "texLightSM");
+  kernel->display();
+  for (std::size_t i = 0; i < unshadowed.size(); ++i) {
+    EXPECT_TRUE(near(pixelAt(probes[i][0], probes[i][1]), unshadowed[i], 1)) << i;
+  }
+  EXPECT_TRUE(near(unshadowed[0], {235, 235, 235}, 1));  // 0.8 diffuse + 0.1 x 1.2 ambient
+  scene = shadowScene(true, "texLightSM");
+  kernel->display();
+  EXPECT_TRUE(near(pixelAt(320, 240), {31, 31, 31}, 1));
+  EXPECT_TRUE(near(pixelAt(320, 120), unshadowed[1], 1));
+
+  // The view is the inverse of the camera's leaf matrix; the light sits at view x its own.
+  const Matrix view =
+      (translation(0, -8, 6) * Matrix().setRotationX(std::atan2(0.8f, 0.6f))).inverse();
+  EXPECT_TRUE(sameMatrix(kernel->viewMatrix[0], view));
+  const Matrix light = view * translation(0, 0, 8);
+  GLfloat position[4];
+  glGetLightfv(GL_LIGHT0, GL_POSITION, position);
+  for (int i = 0; i < 4; ++i) EXPECT_NEAR(position[i], light[3][i], 1e-5) << i;
+  EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+}
+
+// Each call makes the three objects anew (deleting the old ones) at its size and leaves the
+// texture bound on unit 1; one of no size is reported incomplete and marked made all the same.
+TEST_F(KernelFrameTest, ShadowMapFramebufferIsMadeAnewAtEachCallAndReportsAnIncompleteOne) {
+  Rendering::ShadowMapFB& fb = kernel->shadowMapFB;
+  const std::string made = "shadowmapfb.cpp: initializing ShadowMapFB\n";
+  for (int size : {256, 128, 0}) {
+    const Rendering::ShadowMapFB old = fb;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    kernel->initShadowMapFB(size);
+    EXPECT_EQ(withoutLineNumbers(testing::internal::GetCapturedStderr()),
+              size ? "" : "shadowmapfb.cpp: FBO error: GL_FRAMEBUFFER_INCOMPLETE_ATTACHMENT_EXT\n");
+    EXPECT_EQ(withoutLineNumbers(testing::internal::GetCapturedStdout()), made);
+    EXPECT_TRUE(fb.initialised);
+    if (!size) break;
+    EXPECT_TRUE(!glIsTexture(old.texture) || old.texture == fb.texture);
+    EXPECT_TRUE(!glIsFramebufferEXT(old.framebuffer) || old.framebuffer == fb.framebuffer);
+    EXPECT_TRUE(!glIsRenderbufferEXT(old.depthRenderbuffer) ||
+                old.depthRenderbuffer == fb.depthRenderbuffer);
+    GLint state[10] = {};
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &state[0]);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &state[1]);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &state[2]);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &state[3]);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &state[4]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &state[5]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &state[6]);
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &state[7]);
+    glGetRenderbufferParameterivEXT(GL_RENDERBUFFER_EXT, GL_RENDERBUFFER_WIDTH_EXT, &state[8]);
+    glGetRenderbufferParameterivEXT(GL_RENDERBUFFER_EXT, GL_RENDERBUFFER_DEPTH_SIZE_EXT, &state[9]);
+    const GLint texture = static_cast<GLint>(fb.texture);
+    EXPECT_EQ(std::vector<GLint>(state, state + 9),
+              (std::vector<GLint>{GL_TEXTURE1, texture, size, size, GL_RGBA8, GL_NEAREST,
+                                  GL_NEAREST, 0, size}));
+    EXPECT_GE(state[9], 16);
+  }
+  fb.initialised = false;  // the next frame makes it again at its own size
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 

@@ -25,6 +25,7 @@ TEST_F(KernelGameModeTest, GameModeIsEnteredFullScreenAt800x600AndLeftForA640x48
   newWindow(true);
   const std::string out = testing::internal::GetCapturedStdout();
   EXPECT_TRUE(kernel->isGameModeActive());
+  EXPECT_EQ(kernel->windowId, 0);
   EXPECT_EQ(screenMode(), "800x600");
   EXPECT_EQ(kernel->viewports[0]->getPixelWidth(), glutGet(GLUT_WINDOW_WIDTH));
   EXPECT_EQ(occurrences(out, "recompile shaders"), 1);

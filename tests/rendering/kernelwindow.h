@@ -5,6 +5,8 @@
 
 #include <boost/make_shared.hpp>
 #include <cmath>
+#include <regex>
+#include <string>
 
 #include "data/geometry/meshfactory.h"
 #include "rendering/kernel.h"
@@ -23,13 +25,19 @@ using MeshPtr = boost::shared_ptr<Data::Geometry::Mesh>;
 using GroupPtr = boost::shared_ptr<Rendering::Scenegraph::GroupNode>;
 using LeafPtr = boost::shared_ptr<Rendering::Scenegraph::LeafNode>;
 
+// What init wrote on standard output.
+inline std::string& startUpOutput() {
+  static std::string output;
+  return output;
+}
+
 // The kernel after init, its 640 x 480 window on screen.
 inline Rendering::Kernel* openKernelWindow() {
   static Rendering::Kernel* const kernel = [] {
     static char* argv[] = {const_cast<char*>("rendering_test"), nullptr};
     testing::internal::CaptureStdout();
     Rendering::Kernel::instance()->init(1, argv);
-    testing::internal::GetCapturedStdout();
+    startUpOutput() = testing::internal::GetCapturedStdout();
     keepGlDriverLoaded();
     waitForWindow();
     Rendering::Kernel::instance()->reshape(640, 480);
@@ -58,7 +66,24 @@ inline int occurrences(const std::string& text, const std::string& word) {
   return n;
 }
 
+// Log lines with the line numbers of their prefixes left out: "kernel.cpp: init renderer:".
+inline std::string withoutLineNumbers(const std::string& text) {
+  return std::regex_replace(text, std::regex("\\.cpp,[0-9]+: "), ".cpp: ");
+}
+
 inline Matrix translation(float x, float y, float z) { return Matrix().setTranslation(x, y, z); }
+
+// The 16 floats of a matrix in storage order, each within tolerance of the expected one.
+inline testing::AssertionResult sameMatrix(const float* actual, const Matrix& expected,
+                                           float tolerance = 1e-5f) {
+  for (int i = 0; i < 16; ++i) {
+    if (std::abs(actual[i] - expected[0][i]) > tolerance) {
+      return testing::AssertionFailure()
+             << "element " << i << " is " << actual[i] << ", expected " << expected[0][i];
+    }
+  }
+  return testing::AssertionSuccess();
+}
 
 template <typename NodePtr>
 void place(const NodePtr& node, const Matrix& m) {

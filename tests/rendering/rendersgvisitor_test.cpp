@@ -51,6 +51,10 @@ TEST_F(RenderSGVisitorTest, TransformsAndProgramsApplyDownADeepGraphAndAreUndone
   addSquare(levels[35], -0.7f, -0.7f);  // drawn after the deeper levels are left again
   addSquare(scene, 0.5f, -0.5f, "green");
   addSquare(scene, -0.5f, 0.5f);
+  // A leaf's transform acts before its group's: turned a quarter, (0.5, 0) lands at (0, 0.5).
+  GroupPtr turned = scene->add(boost::make_shared<GroupNode>());
+  place(turned, Matrix().setRotationZ(3.14159265f / 2));
+  addSquare(turned, 0.5f, 0);
   for (const char* program : {"red", "texLight"}) {
     scene->state = boost::make_shared<StateChanging>(program);
     kernel->display();
@@ -59,12 +63,29 @@ TEST_F(RenderSGVisitorTest, TransformsAndProgramsApplyDownADeepGraphAndAreUndone
     EXPECT_TRUE(near(pixelOfPlane(0, -0.35f), colour)) << program;
     EXPECT_TRUE(near(pixelOfPlane(-0.5f, 0.5f), colour)) << program;
     EXPECT_TRUE(near(pixelOfPlane(0.5f, -0.5f), green)) << program;
+    EXPECT_TRUE(near(pixelOfPlane(0, 0.5f), colour)) << program;
     EXPECT_TRUE(near(pixelOfPlane(0.4f, 0.2f), {0, 0, 0})) << program;
+    EXPECT_TRUE(near(pixelOfPlane(0.5f, 0), {0, 0, 0})) << program;
   }
   GLint depth = 0;
   glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
   EXPECT_EQ(depth, 1);
   EXPECT_TRUE(kernel->matrixStack.empty());
+}
+
+// Without a state at the root the first state change met stays selected after it is left, so
+// a leaf without one after siblings "red" and "green" is drawn red.
+TEST_F(RenderSGVisitorTest, LeavingAStateChangeSelectsTheOneBeforeItOrKeepsTheOutermost) {
+  kernel->viewports[0]->clearColor.set(0, 0, 0, 1);
+  scene->state.reset();
+  addSquare(scene, -0.5f, 0, "red");
+  addSquare(scene, 0, 0, "green");
+  addSquare(scene, 0.5f, 0);
+  kernel->display();
+  EXPECT_TRUE(near(pixelOfPlane(-0.5f, 0), red));
+  EXPECT_TRUE(near(pixelOfPlane(0, 0), green));
+  EXPECT_TRUE(near(pixelOfPlane(0.5f, 0), red));
+  EXPECT_EQ(kernel->currentShader->name, "red");
 }
 
 }  // namespace
