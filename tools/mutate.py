@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Seeds faults into the code one at a time and checks that a test notices each.
 
-Usage: tools/mutate.py [--build DIR] [--only TEXT] [--targets T...] [MUTANT_FILE]
-(default tools/mutants.txt; --targets builds only those targets, all by default)
+Usage: tools/mutate.py [--build DIR] [--only TEXT] [--targets T...] [MUTANT_FILE...]
+(default every file in tools/mutants/, one per subsystem; --targets builds only those targets)
 
 Each mutant is one line of four fields separated by " :: ":
     source path :: text to replace :: replacement :: ctest regex of the tests to run
@@ -67,19 +67,23 @@ def verdict(build, targets, source, old, new, tests):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("mutants", nargs="?", default=os.path.join(ROOT, "tools", "mutants.txt"))
+    parser.add_argument("mutants", nargs="*")
     parser.add_argument("--build", default=os.path.join(ROOT, "build"))
     parser.add_argument("--only", default="", help="run only mutants whose line contains this")
     parser.add_argument("--targets", nargs="*", default=[], help="build only these targets")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
     failures = 0
-    for number, source, old, new, tests in parse(args.mutants):
+    folder = os.path.join(ROOT, "tools", "mutants")
+    files = args.mutants or sorted(os.path.join(folder, f) for f in os.listdir(folder))
+    mutants = [(os.path.basename(f), *m) for f in files for m in parse(f)]
+    for name, number, source, old, new, tests in mutants:
         if args.only not in "%s %s %s" % (source, old, new):
             continue
         result = verdict(build, args.targets, source, old, new, tests)
         failures += result != "caught"
-        print("%4d %-10s %s: %r -> %r" % (number, result.split()[0], source, old, new), flush=True)
+        print("%s:%d %-8s %s: %r -> %r" % (name, number, result.split()[0], source, old, new),
+              flush=True)
         if result.startswith("invalid"):
             print("     " + result)
     # Leave the build matching the restored sources.
