@@ -2,7 +2,6 @@
 // Geometry values as text, components joined by ',' and elements by ' ', so that a test compares
 // a whole table in one expectation and a failure shows every element.
 
-#include <cstdint>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -14,6 +13,10 @@ namespace TestPrinted {
 
 using namespace Data::Geometry;
 
+template <typename T>
+void put(std::ostream& o, const T& value) {  // numbers, strings, meshes
+  o << value;
+}
 inline void put(std::ostream& o, const TVector3<float>& v) { o << v.x << ',' << v.y << ',' << v.z; }
 inline void put(std::ostream& o, const Color& c) {
   o << c.r << ',' << c.g << ',' << c.b << ',' << c.a;
@@ -23,8 +26,10 @@ inline void put(std::ostream& o, const TriangleIndices& t) { o << t.a << ',' << 
 inline void put(std::ostream& o, const QuadIndices& q) {
   o << q.a << ',' << q.b << ',' << q.c << ',' << q.d;
 }
-inline void put(std::ostream& o, const Mesh& mesh) { o << mesh; }
-inline void put(std::ostream& o, const std::string& s) { o << s; }
+template <typename T>
+void put(std::ostream& o, const std::vector<T>& values) {
+  for (std::size_t i = 0; i < values.size(); ++i) put(o << (i ? " " : ""), values[i]);
+}
 
 // Nine digits tell any two floats apart.
 template <typename T>
@@ -35,17 +40,25 @@ std::string text(const T& value) {
   return out.str();
 }
 
-// The count elements from position from on; all of them by default.
-template <typename T>
-std::string text(const std::vector<T>& values, std::size_t from = 0, std::size_t count = SIZE_MAX) {
-  std::string joined;
-  for (std::size_t i = from; i < values.size() && i - from < count; ++i)
-    joined += (i > from ? " " : "") + text(values[i]);
-  return joined;
+// The texts of its values, joined by ' '.
+template <typename... T>
+std::string fields(const T&... values) {
+  return text(std::vector<std::string>{text(values)...});
 }
 
 inline std::string repeated(const std::string& element, std::size_t n) {
   return text(std::vector<std::string>(n, element));
+}
+
+// For each material slot the first slot holding the same material, or '-' when empty: "0 0 2 -".
+inline std::string slots(const Mesh& mesh) {
+  std::vector<std::string> first;
+  for (const auto& m : mesh.materials) {
+    std::size_t k = 0;
+    while (mesh.materials[k] != m) ++k;
+    first.push_back(m ? std::to_string(k) : "-");
+  }
+  return text(first);
 }
 
 }  // namespace TestPrinted
