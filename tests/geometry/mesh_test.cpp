@@ -10,21 +10,13 @@ using namespace TestPrinted;
 
 // Without faces the vertices are drawn three at a time, one material slot for each three.
 TEST(MeshTest, ResizeGivesOneEmptyMaterialSlotPerFaceAndTheSummaryShowsTheLayout) {
-  const struct {
-    unsigned vertices, triangles, quads;
-    bool texCoords, colors;
-    std::string summaryAndSlots;
-  } cases[] = {{8, 2, 3, false, false, "Mesh: trI2 quI3 ver8 col0 mat5 - - - - -"},
-               {8, 0, 6, false, true, "Mesh: trI0 quI6 ver8 col8 mat6 - - - - - -"},
-               {4, 0, 0, false, false, "Mesh: trI0 quI0 ver4 col0 mat1 -"},
-               {6, 2, 1, true, true, "Mesh: trI2 quI1 ver6(t) col6 mat3 - - -"}};
-  for (const auto& c : cases) {
-    Mesh mesh;
-    mesh.resize(c.vertices, c.triangles, c.quads);
-    if (c.texCoords) mesh.enableTexCoords();
-    if (c.colors) mesh.enableColors();
-    EXPECT_EQ(c.summaryAndSlots, fields(mesh, slots(mesh)));
-  }
+  Mesh mesh;
+  mesh.resize(4, 0, 0);
+  EXPECT_EQ("Mesh: trI0 quI0 ver4 col0 mat1 -", fields(mesh, slots(mesh)));
+  mesh.resize(6, 2, 1);
+  mesh.enableTexCoords();
+  mesh.enableColors();
+  EXPECT_EQ("Mesh: trI2 quI1 ver6(t) col6 mat3 - - -", fields(mesh, slots(mesh)));
 }
 
 // A mesh is sized again when the loader reuses it: what fits stays, the optional sequences
@@ -39,12 +31,10 @@ TEST(MeshTest, SecondResizeKeepsLeadingElementsAndEmptiesNormalsTexCoordsAndColo
   for (unsigned i = 0; i < 4; ++i) mesh.vertices[i].set(i, 1, 2);
   mesh.triangles[0].set(1, 2, 3);
   for (auto& slot : mesh.materials) slot.reset(new Material);
-  const boost::shared_ptr<Material> first = mesh.materials[0];
   mesh.resize(3, 1, 0);
   mesh.resize(5, 2, 2);
   EXPECT_EQ("Mesh: trI2 quI2 ver5 col0 mat4 0 - - - | 0,1,2 1,1,2 2,1,2 0,0,0 0,0,0 | 1,2,3 0,0,0",
             fields(mesh, slots(mesh), "|", mesh.vertices, "|", mesh.triangles));
-  EXPECT_EQ(first, mesh.materials[0]);
   EXPECT_EQ(5u, mesh.vertices.capacity());
 }
 

@@ -1,6 +1,5 @@
 #pragma once
-// Geometry values as text, components joined by ',' and elements by ' ', so that a test compares
-// a whole table in one expectation and a failure shows every element.
+// Geometry values as text (components joined by ',', elements by ' '): one expectation per table.
 
 #include <ostream>
 #include <sstream>
@@ -14,14 +13,13 @@ namespace TestPrinted {
 using namespace Data::Geometry;
 
 template <typename T>
-void put(std::ostream& o, const T& value) {  // numbers, strings, meshes
+void put(std::ostream& o, const T& value) {
   o << value;
 }
 inline void put(std::ostream& o, const TVector3<float>& v) { o << v.x << ',' << v.y << ',' << v.z; }
 inline void put(std::ostream& o, const Color& c) {
   o << c.r << ',' << c.g << ',' << c.b << ',' << c.a;
 }
-inline void put(std::ostream& o, const TexCoord& t) { o << t.u << ',' << t.v; }
 inline void put(std::ostream& o, const TriangleIndices& t) { o << t.a << ',' << t.b << ',' << t.c; }
 inline void put(std::ostream& o, const QuadIndices& q) {
   o << q.a << ',' << q.b << ',' << q.c << ',' << q.d;
@@ -52,12 +50,10 @@ inline std::string repeated(const std::string& element, std::size_t n) {
 
 // For each material slot the first slot holding the same material, or '-' when empty: "0 0 2 -".
 inline std::string slots(const Mesh& mesh) {
+  const auto& all = mesh.materials;
   std::vector<std::string> first;
-  for (const auto& m : mesh.materials) {
-    std::size_t k = 0;
-    while (mesh.materials[k] != m) ++k;
-    first.push_back(m ? std::to_string(k) : "-");
-  }
+  for (const auto& m : all)
+    first.push_back(m ? std::to_string(std::find(all.begin(), all.end(), m) - all.begin()) : "-");
   return text(first);
 }
 

@@ -1,8 +1,4 @@
-// The plain value types: what fresh records start from, set keeping its arguments in order, and
-// the vector arithmetic.
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 #include "data/geometry/light.h"
 #include "data/geometry/shader.h"
@@ -16,25 +12,22 @@ using Vec = TVector3<float>;
 // Lights and new vertex colours are opaque white, materials opaque black; numbers nobody set
 // start at zero. The loader hands signed ints to the index records; they keep them bit for bit.
 TEST(ValueTypesTest, FreshRecordsAndSetKeepingItsArgumentsInOrder) {
-  const Light l;
-  const Material m;
-  const Shader s("texLight");
-  const Texture t;
   EXPECT_EQ("1,1,1,1 1,1,1,1 1,1,1,1 0 | 0,0,0,1 0,0,0,1 0,0,0,1 0,0,0,1 0 | 0 0 | 0 0 0 0",
-            fields(l.ambient, l.diffuse, l.specular, l.flag, "|", m.ambient, m.diffuse, m.specular,
-                   m.emission, m.shininess, "|", s.loaded, s.program, "|", t.uploaded, t.width,
-                   t.height, t.glName));
+            fields(Light().ambient, Light().diffuse, Light().specular, Light().flag, "|",
+                   Material().ambient, Material().diffuse, Material().specular, Material().emission,
+                   Material().shininess, "|", Shader("").loaded, Shader("").program, "|",
+                   Texture().uploaded, Texture().width, Texture().height, Texture().glName));
   Color color;
   TexCoord uv;
   TriangleIndices tri;
   QuadIndices quad;
-  EXPECT_EQ("0,0,0 1,1,1,1 0,0 0,0,0 0,0,0,0", fields(Vec(), color, uv, tri, quad));
+  EXPECT_EQ("0,0,0 1,1,1,1 0 0 0,0,0 0,0,0,0", fields(Vec(), color, uv.u, uv.v, tri, quad));
   color.set(0.25f, 0.5f, 0.75f, 0.125f);
   uv.set(0.5f, 2);
   tri.set(7, 0, -1);
   quad.set(3, 2, 1, -2);
-  EXPECT_EQ("0.25,0.5,0.75,0.125 0.5,2 7,0,4294967295 3,2,1,4294967294",
-            fields(color, uv, tri, quad));
+  EXPECT_EQ("0.25,0.5,0.75,0.125 0.5 2 7,0,4294967295 3,2,1,4294967294",
+            fields(color, uv.u, uv.v, tri, quad));
 }
 
 // (3, 4, 0) has a zero and small integers; (2, -3, 6) and (1, 2, 4) have every component distinct.
@@ -46,8 +39,6 @@ TEST(ValueTypesTest, LengthNormalizeAndCrossOfVectors) {
   EXPECT_EQ(&v, &v.normalize());
   w.normalize();
   EXPECT_EQ(fields(Vec(0.6f, 0.8f, 0), Vec(2.f / 7, -3.f / 7, 6.f / 7)), fields(v, w));
-  const Vec zero = Vec(0, 0, 0).normalize();
-  EXPECT_TRUE(std::isnan(zero.x) && std::isnan(zero.y) && std::isnan(zero.z));
 }
 
 }  // namespace
