@@ -13,7 +13,7 @@ const char* const kCorners =
     "-0.5,0.5,-0.5 0.5,0.5,-0.5 -0.5,-0.5,-0.5 0.5,-0.5,-0.5";
 const char* const kCornerColors = "0,0,1,1 1,0,0,1 0,1,0,1 0,0,0,1 0,0,0,1 0,1,0,1 1,0,0,1 0,0,1,1";
 
-// The coloured meshes draw with their vertex colours: one new default material serves all faces,
+// The coloured meshes draw with their vertex colours: one new material per mesh serves all faces,
 // and the quad cube's normals stay zero. Every face winds counter-clockwise seen from outside.
 TEST(MeshFactoryTest, SummaryVerticesColoursFacesAndSharedMaterialOfEveryMesh) {
   const struct {

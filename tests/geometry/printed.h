@@ -1,6 +1,7 @@
 #pragma once
 // Geometry values as text (components joined by ',', elements by ' '): one expectation per table.
 
+#include <algorithm>
 #include <ostream>
 #include <sstream>
 #include <string>
