@@ -1,8 +1,7 @@
 #pragma once
-// Geometry values as text, components joined by ',' and elements by ' ', so that a test compares
-// a whole table in one expectation and a failure shows every element.
+// Geometry values as text (components joined by ',', elements by ' '): one expectation per table.
 
-#include <cstdint>
+#include <algorithm>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -14,17 +13,22 @@ namespace TestPrinted {
 
 using namespace Data::Geometry;
 
+template <typename T>
+void put(std::ostream& o, const T& value) {
+  o << value;
+}
 inline void put(std::ostream& o, const TVector3<float>& v) { o << v.x << ',' << v.y << ',' << v.z; }
 inline void put(std::ostream& o, const Color& c) {
   o << c.r << ',' << c.g << ',' << c.b << ',' << c.a;
 }
-inline void put(std::ostream& o, const TexCoord& t) { o << t.u << ',' << t.v; }
 inline void put(std::ostream& o, const TriangleIndices& t) { o << t.a << ',' << t.b << ',' << t.c; }
 inline void put(std::ostream& o, const QuadIndices& q) {
   o << q.a << ',' << q.b << ',' << q.c << ',' << q.d;
 }
-inline void put(std::ostream& o, const Mesh& mesh) { o << mesh; }
-inline void put(std::ostream& o, const std::string& s) { o << s; }
+template <typename T>
+void put(std::ostream& o, const std::vector<T>& values) {
+  for (std::size_t i = 0; i < values.size(); ++i) put(o << (i ? " " : ""), values[i]);
+}
 
 // Nine digits tell any two floats apart.
 template <typename T>
@@ -35,17 +39,23 @@ std::string text(const T& value) {
   return out.str();
 }
 
-// The count elements from position from on; all of them by default.
-template <typename T>
-std::string text(const std::vector<T>& values, std::size_t from = 0, std::size_t count = SIZE_MAX) {
-  std::string joined;
-  for (std::size_t i = from; i < values.size() && i - from < count; ++i)
-    joined += (i > from ? " " : "") + text(values[i]);
-  return joined;
+// The texts of its values, joined by ' '.
+template <typename... T>
+std::string fields(const T&... values) {
+  return text(std::vector<std::string>{text(values)...});
 }
 
 inline std::string repeated(const std::string& element, std::size_t n) {
   return text(std::vector<std::string>(n, element));
+}
+
+// For each material slot the first slot holding the same material, or '-' when empty: "0 0 2 -".
+inline std::string slots(const Mesh& mesh) {
+  const auto& all = mesh.materials;
+  std::vector<std::string> first;
+  for (const auto& m : all)
+    first.push_back(m ? std::to_string(std::find(all.begin(), all.end(), m) - all.begin()) : "-");
+  return text(first);
 }
 
 }  // namespace TestPrinted
