@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Seeds faults into the code one at a time and checks that a test notices each.
 
-Usage: tools/mutate.py [--build DIR] [--only TEXT] [--targets T...] [MUTANT_FILE...]
+Usage: tools/mutate.py [--build DIR] [--only TEXT] [--targets T1,T2...] [MUTANT_FILE...]
 (default every file in tools/mutants/, one per subsystem; --targets builds only those targets)
 
 Each mutant is one line of four fields separated by " :: ":
@@ -70,9 +70,10 @@ def main():
     parser.add_argument("mutants", nargs="*")
     parser.add_argument("--build", default=os.path.join(ROOT, "build"))
     parser.add_argument("--only", default="", help="run only mutants whose line contains this")
-    parser.add_argument("--targets", nargs="*", default=[], help="build only these targets")
+    parser.add_argument("--targets", default="", help="build only these targets, comma-separated")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
+    targets = [t for t in args.targets.split(",") if t]
     failures = 0
     folder = os.path.join(ROOT, "tools", "mutants")
     files = args.mutants or sorted(os.path.join(folder, f) for f in os.listdir(folder))
@@ -80,14 +81,14 @@ def main():
     for name, number, source, old, new, tests in mutants:
         if args.only not in "%s %s %s" % (source, old, new):
             continue
-        result = verdict(build, args.targets, source, old, new, tests)
+        result = verdict(build, targets, source, old, new, tests)
         failures += result != "caught"
         print("%s:%d %-8s %s: %r -> %r" % (name, number, result.split()[0], source, old, new),
               flush=True)
         if result.startswith("invalid"):
             print("     " + result)
     # Leave the build matching the restored sources.
-    run(build_command(build, args.targets), ROOT)
+    run(build_command(build, targets), ROOT)
     sys.exit(1 if failures else 0)
 
 
