@@ -1,6 +1,7 @@
 #pragma once
 // For the resource-loading tests: a scratch directory removed with its files at the end, the
-// output of std::cout and std::cerr captured while the capture lives, and a call recorder.
+// output of std::cout and std::cerr captured while the capture lives, a call recorder and the
+// pixels of a texture.
 
 #include <boost/filesystem.hpp>
 #include <fstream>
@@ -8,6 +9,8 @@
 #include <regex>
 #include <sstream>
 #include <string>
+
+#include "data/geometry/texture.h"
 
 namespace loadertest {
 
@@ -51,5 +54,12 @@ struct CallLog {
   }
   std::string text;
 };
+
+// "WIDTHxHEIGHT " and the texture's bytes.
+inline std::string pixelsOf(const Data::Geometry::Texture& texture) {
+  return std::to_string(texture.width) + "x" + std::to_string(texture.height) + " " +
+         std::string(reinterpret_cast<const char*>(texture.data.get()),
+                     std::size_t(texture.width) * 3 * std::size_t(texture.height));
+}
 
 }  // namespace loadertest
