@@ -1,7 +1,6 @@
 #include "system/loader/imagedecoder.h"
 
 #include <FreeImage.h>
-#include <gtest/gtest.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -10,13 +9,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <iterator>
 #include <memory>
 #include <new>
-#include <string>
-#include <vector>
 
 #include "loader/loadertest.h"
 #include "system/loader/sandbox.h"

@@ -3,12 +3,15 @@
 // output of std::cout and std::cerr captured while the capture lives, a call recorder and the
 // pixels of a texture.
 
+#include <gtest/gtest.h>
+
 #include <boost/filesystem.hpp>
 #include <fstream>
 #include <iostream>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "data/geometry/texture.h"
 
@@ -37,7 +40,7 @@ struct CapturedOutput {
   }
 };
 
-// The text without the "file.cpp,LINE: " prefix of each line, whose numbers change with the code.
+// The text without the "file.cpp,LINE: " prefix of each line.
 inline std::string unprefixed(const std::string& text) {
   static const std::regex prefix("(^|\n)[^ \n]*\\.cpp,[0-9]+: ");
   return std::regex_replace(text, prefix, "$1");
@@ -51,6 +54,10 @@ struct CallLog {
     call << kind;
     ((call << ' ' << values), ...);
     text += (text.empty() ? "" : ", ") + call.str();
+  }
+  // A callback that adds each of its calls as one of this kind.
+  auto recorder(const std::string& kind) {
+    return [this, kind](const auto&... values) { add(kind, values...); };
   }
   std::string text;
 };
