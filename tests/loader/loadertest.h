@@ -1,7 +1,5 @@
 #pragma once
-// For the resource-loading tests: a scratch directory removed with its files at the end, the
-// output of std::cout and std::cerr captured while the capture lives, a call recorder and the
-// pixels of a texture.
+// Helpers of the resource-loading tests.
 
 #include <gtest/gtest.h>
 

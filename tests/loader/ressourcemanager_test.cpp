@@ -55,16 +55,13 @@ TEST_F(RessourceManagerTest, ReadFileGivesTheTextUpToItsFirstZeroByteOrOneLineWh
                                   dir.path("zero"), std::string("/dev/zero")}) {
     // Checked first: reading a FIFO taken for a file would block the test instead of failing it.
     ASSERT_FALSE(System::Loader::isRegularFile(path)) << path;
-    output.out.str("");
-    output.err.str("");
+    loadertest::CapturedOutput output;
     const std::string error = "ERROR: could not open file " + path + "\n";
     EXPECT_EQ("", manager.readFile(path));
-    EXPECT_EQ(error, output.out.str());
-    output.out.str("");
     EXPECT_EQ("", describe(*manager.loadMesh(path)));
     const std::string passError = "wavefrontloader.cpp,199: " + error;
     EXPECT_EQ(passError + passError + passError, output.err.str());
-    EXPECT_EQ("wavefrontloader.cpp,92: loading mesh from file " + path +
+    EXPECT_EQ(error + "wavefrontloader.cpp,92: loading mesh from file " + path +
                   "\nnumOf: ve0 no0 te0 fv0 tr0 qu0\nmesh loaded: Mesh: trI0 quI0 ver0 col0 mat0\n"
                   "counts: vc0 nc0 txc0 trc0 qc0\n",
               output.out.str());
@@ -160,6 +157,10 @@ TEST_F(RessourceManagerTest, LoadMeshMaterialsByNameAndTexturesFromTheCache) {
 const std::string twoPixels("P6\n2 1\n255\n\x10\x20\x30\x40\x50\x60", 17);
 const std::string twoPixelsLoaded = "2x1 " + std::string("\x30\x20\x10\x60\x50\x40", 6);
 
+// 29 bytes announcing 60000 x 60000 pixels, which the GIF reader allocates and clears.
+const std::string giantGif(
+    "GIF89a\x60\xea\x60\xea\0\0\0,\0\0\0\0\x60\xea\x60\xea\0\x02\x02\x4c\x01\0;", 29);
+
 const std::string loadingLine = "ressourcemanager.cpp,80: load image from file ";
 const std::string typeUnknownLine = "ressourcemanager.cpp,84:  couldn't find out filetype...\n";
 const std::string failedLine = "ressourcemanager.cpp,87: couldn't load texture: ";
@@ -177,10 +178,7 @@ TEST_F(RessourceManagerTest, EachPathLoadsOnceAndABadImageFailsAloneWhileTheNext
       hostile + "heapoverflow.pbm",  // writes past a heap buffer
       hostile + "gigabytes.sgi",     // 3.5 GB and over a minute
       hostile + "slow.sgi",          // 1.5 GB and 16 s
-      // 29 bytes announcing 60000 x 60000 pixels, which the reader allocates and clears
-      dir.write("giant.gif", std::string("GIF89a\x60\xea\x60\xea\0\0\0,\0\0\0\0\x60\xea\x60\xea"
-                                         "\0\x02\x02\x4c\x01\0;",
-                                         29)),
+      dir.write("giant.gif", giantGif),
       dir.write("cut.tga", std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\x02\0\x01\0\x18\0abcde", 23)),
       dir.write("empty.png", ""),
       dir.path("missing.png"),

@@ -94,7 +94,6 @@ const Row mtlRows[] = {
     {"Ka 0.25 0.5 1", "Ka=0.25,0.5,1,1", true},
     {"Kd .5 1. 2e-1", "Kd=0.5,1,0.2,1", true},
     {"Kd 1 1 1 1", "Kd=1,1,1,1", false},
-    {"Ks 0.5 0.5 0.5", "Ks=0.5,0.5,0.5,1", true},
     {"map_Kd -s 2 2 1 wood.png", "map[mtl/-s 2 2 1 wood.png]", true},
     {"map_Kd  my wood.png ", "map[mtl/my wood.png ]", true},
     {"d 0.5", "d=0.5", true},
@@ -183,6 +182,9 @@ const struct {
     // so "wood" gets steel's texture there.
     {"mtllib lib.mtl\nusemtl steel\nmtllib lib.mtl\n",
      "count 0 0 0 0 0, " + library + ", use steel, " + library},
+    // The alpha goes into all three colours; a material without a texture path makes no texture
+    // call.
+    {"mtllib a.mtl\n", "count 0 0 0 0 0, m name[a] Ka=0,0,0,0.5 Kd=0,0,0,0.5 Ks=0,0,0,0.5 d=0.5"},
     // Only regular files are read as libraries, links followed; the next library still is.
     {"mtllib \nmtllib fifo\nmtllib zero\nmtllib ../../../../../../../../../../dev/zero\n"
      "mtllib lib.mtl\n",
@@ -210,6 +212,7 @@ TEST(WavefrontLoader, CountsStopAtTheLargestSigned32BitValue) {
 TEST(WavefrontLoader, EmitPassDeliversFaceVerticesThenTheirFaceInFileOrder) {
   loadertest::ScratchDir dir;
   dir.write("lib.mtl", "newmtl wood\nnewmtl steel\nmap_Kd steel.png\n");
+  dir.write("a.mtl", "newmtl a\nd 0.5\n");
   ASSERT_EQ(0, ::mkfifo(dir.path("fifo").c_str(), 0600));
   loadertest::fs::create_symlink("/dev/zero", dir.path("zero"));
   // Reading a FIFO taken for a file would block the test instead of failing it.
