@@ -97,8 +97,7 @@ TEST(ImageDecoder, RefusesAPictureCutShortByAnyNumberOfBytesOrWiderThan16384) {
 using System::Loader::runSandboxed;
 using System::Loader::SandboxLimits;
 
-// Children that must fail get little of one bound and plenty of the other, so that each bound is
-// tested alone and the tests stay short.
+// Children that must fail get little of one bound and plenty of the other: each is tested alone.
 const SandboxLimits littleTime{std::size_t(64) << 30, 300};
 const SandboxLimits littleMemory{std::size_t(64) << 20, 10000};
 

@@ -39,9 +39,8 @@ std::string describe(const Mesh& mesh) {
   return log.text;
 }
 
-// Only regular files are read, links followed: a directory, a FIFO (whose open would block) or a
-// device that never ends is reported as a file that cannot be opened, once by readFile and once per
-// pass by loadMesh, which then gives an empty mesh.
+// Only regular files are read, links followed: a directory, a FIFO (whose open would block) or an
+// endless device cannot be opened, for readFile once, for loadMesh once per pass (an empty mesh).
 TEST_F(RessourceManagerTest, ReadFileGivesTheTextUpToItsFirstZeroByteOrOneLineWhenItCannot) {
   EXPECT_EQ("a {\r\n\tb;\n}\n\n", manager.readFile(dir.write("a", "a {\r\n\tb;\n}\n\n")));
   EXPECT_EQ("abc", manager.readFile(dir.write("b", std::string("abc\0def", 7))));
@@ -165,10 +164,9 @@ const std::string loadingLine = "ressourcemanager.cpp,80: load image from file "
 const std::string typeUnknownLine = "ressourcemanager.cpp,84:  couldn't find out filetype...\n";
 const std::string failedLine = "ressourcemanager.cpp,87: couldn't load texture: ";
 
-// Files on which the decoders crash, corrupt their heap, take gigabytes or minutes (found by
-// fuzzing; under tests/loader/hostileimages), files cut short, empty or missing, and files that
-// are no files: each gives one failed load, and the next image still loads. A second request, even
-// of a failed path, is answered from the cache in silence; another form of a path is another entry.
+// Files that crash a decoder, corrupt its heap or take it gigabytes or minutes (found by fuzzing),
+// files cut short, empty, missing or no files: each is one failed load, and the next image loads.
+// The cache answers a second request, even of a failed path, in silence; not another form of it.
 TEST_F(RessourceManagerTest, EachPathLoadsOnceAndABadImageFailsAloneWhileTheNextLoads) {
   const std::string hostile = "tests/loader/hostileimages/";
   ASSERT_EQ(0, ::mkfifo(dir.path("fifo.tga").c_str(), 0600));

@@ -182,8 +182,7 @@ const struct {
     // so "wood" gets steel's texture there.
     {"mtllib lib.mtl\nusemtl steel\nmtllib lib.mtl\n",
      "count 0 0 0 0 0, " + library + ", use steel, " + library},
-    // The alpha goes into all three colours; a material without a texture path makes no texture
-    // call.
+    // The alpha goes into all three colours; no texture path, no texture call.
     {"mtllib a.mtl\n", "count 0 0 0 0 0, m name[a] Ka=0,0,0,0.5 Kd=0,0,0,0.5 Ks=0,0,0,0.5 d=0.5"},
     // Only regular files are read as libraries, links followed; the next library still is.
     {"mtllib \nmtllib fifo\nmtllib zero\nmtllib ../../../../../../../../../../dev/zero\n"
