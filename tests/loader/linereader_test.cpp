@@ -1,10 +1,6 @@
 #include "system/loader/linereader.h"
 
-#include <gtest/gtest.h>
-
-#include <sstream>
-#include <string>
-#include <vector>
+#include "loader/loadertest.h"
 
 // Small blocks put line ends, carriage returns and long lines across block borders.
 TEST(LineReader, SplitsAtLineFeedsWhateverTheBlockSize) {

@@ -1,6 +1,7 @@
 #pragma once
-// For the resource-loading tests: a scratch directory removed with its files at the end, the
-// output of std::cout and std::cerr captured while the capture lives, and a call recorder.
+// Helpers of the resource-loading tests.
+
+#include <gtest/gtest.h>
 
 #include <boost/filesystem.hpp>
 #include <fstream>
@@ -8,6 +9,9 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "data/geometry/texture.h"
 
 namespace loadertest {
 
@@ -34,7 +38,7 @@ struct CapturedOutput {
   }
 };
 
-// The text without the "file.cpp,LINE: " prefix of each line, whose numbers change with the code.
+// The text without the "file.cpp,LINE: " prefix of each line.
 inline std::string unprefixed(const std::string& text) {
   static const std::regex prefix("(^|\n)[^ \n]*\\.cpp,[0-9]+: ");
   return std::regex_replace(text, prefix, "$1");
@@ -49,7 +53,18 @@ struct CallLog {
     ((call << ' ' << values), ...);
     text += (text.empty() ? "" : ", ") + call.str();
   }
+  // A callback that adds each of its calls as one of this kind.
+  auto recorder(const std::string& kind) {
+    return [this, kind](const auto&... values) { add(kind, values...); };
+  }
   std::string text;
 };
+
+// "WIDTHxHEIGHT " and the texture's bytes.
+inline std::string pixelsOf(const Data::Geometry::Texture& texture) {
+  return std::to_string(texture.width) + "x" + std::to_string(texture.height) + " " +
+         std::string(reinterpret_cast<const char*>(texture.data.get()),
+                     std::size_t(texture.width) * 3 * std::size_t(texture.height));
+}
 
 }  // namespace loadertest

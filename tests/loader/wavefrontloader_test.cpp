@@ -1,12 +1,6 @@
 #include "system/loader/wavefrontloader.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
-
-#include <regex>
-#include <sstream>
-#include <string>
-#include <utility>
 
 #include "loader/loadertest.h"
 #include "system/loader/regularfile.h"
@@ -15,10 +9,14 @@ namespace {
 
 using System::Loader::WavefrontLoader;
 
-const struct {
-  std::string line, fired;  // "f" is a face vertex; numbers print with six significant digits
+// A line, what parsing it does, and whether the grammar takes it whole.
+struct Row {
+  std::string line, effect;
   bool whole;
-} objRows[] = {
+};
+
+// "f" is a face vertex; numbers print with six significant digits.
+const Row objRows[] = {
     {"v 1 2 3 4", "v 1 2 3", false},
     {"v 1 2", "", false},
     {"V 1 2 3", "", false},
@@ -44,14 +42,14 @@ const struct {
     {"f 1/1/1 2/2/2 3/3/3 4/4/4 5/5/5", "f 1 1 1, f 2 2 2, f 3 3 3, f 4 4 4", false},
     {"f -1/-1/-1 -2/-2/-2 -3/-3/-3", "f -1 -1 -1, f -2 -2 -2, f -3 -3 -3, triangle", true},
     {"f 2147483648/1/1 1/1/1 1/1/1", "", false},
-    {"usemtl red  stone  ", "usemtl [red  stone  ]", true},
-    {"mtllib  lib one.mtl", "mtllib [lib one.mtl]", true},
+    {"usemtl red  stone  ", "usemtl red  stone  ", true},
+    {"mtllib  lib one.mtl", "mtllib lib one.mtl", true},
     {"o v 1 2 3", "", true},
     {"g v 1 2 3", "", true},
     {"s 1", "", true},
     {"# v 1 2 3", "", true},
     {"", "", false},
-    {"usemtl  ", "usemtl []", true},
+    {"usemtl  ", "usemtl ", true},
     {"f 1/1/1 2/2/2 3/3/3 # c", "f 1 1 1, f 2 2 2, f 3 3 3", false},
     {"f 1/1/1 2//2 3/3/3", "f 1 1 1, f 2 -1 2, f 3 3 3, triangle", true},
 };
@@ -61,18 +59,16 @@ TEST(ObjGrammar, EachLineFiresItsActionsInOrder) {
   for (const auto& row : objRows) {
     WavefrontLoader loader("mesh.obj");
     loadertest::CallLog log;
-    loader.vertexAction = [&log](float x, float y, float z) { log.add("v", x, y, z); };
-    loader.normalAction = [&log](float x, float y, float z) { log.add("vn", x, y, z); };
-    loader.texCoordAction = [&log](float u, float v) { log.add("vt", u, v); };
-    loader.faceVertexAction = [&log](int v, int vt, int vn) { log.add("f", v, vt, vn); };
-    loader.triangleEndAction = [&log] { log.add("triangle"); };
-    loader.quadEndAction = [&log] { log.add("quad"); };
-    loader.useMaterialAction = [&log](std::string name) { log.add("usemtl", "[" + name + "]"); };
-    loader.parseFileFunction = [&log](std::string name, WavefrontLoader::LineParser) {
-      log.add("mtllib", "[" + name + "]");
-    };
+    loader.vertexAction = log.recorder("v");
+    loader.normalAction = log.recorder("vn");
+    loader.texCoordAction = log.recorder("vt");
+    loader.faceVertexAction = log.recorder("f");
+    loader.triangleEndAction = log.recorder("triangle");
+    loader.quadEndAction = log.recorder("quad");
+    loader.useMaterialAction = log.recorder("usemtl");
+    loader.parseFileFunction = [&log](std::string name, auto) { log.add("mtllib", name); };
     EXPECT_EQ(row.whole, loader.parseObjLine(row.line.c_str(), false)) << row.line;
-    EXPECT_EQ(row.fired, log.text) << row.line;
+    EXPECT_EQ(row.effect, log.text) << row.line;
   }
 }
 
@@ -92,16 +88,12 @@ std::string changes(const System::Loader::WavefrontLoader::color& record) {
 }
 
 // Read for the OBJ file mtl/box.obj, so texture paths start with "mtl/".
-const struct {
-  std::string line, changed;
-  bool whole;
-} mtlRows[] = {
+const Row mtlRows[] = {
     {"# comment", "", true},
     {"newmtl red  stone  ", "name[red  stone  ]", true},
     {"Ka 0.25 0.5 1", "Ka=0.25,0.5,1,1", true},
     {"Kd .5 1. 2e-1", "Kd=0.5,1,0.2,1", true},
     {"Kd 1 1 1 1", "Kd=1,1,1,1", false},
-    {"Ks 0.5 0.5 0.5", "Ks=0.5,0.5,0.5,1", true},
     {"map_Kd -s 2 2 1 wood.png", "map[mtl/-s 2 2 1 wood.png]", true},
     {"map_Kd  my wood.png ", "map[mtl/my wood.png ]", true},
     {"d 0.5", "d=0.5", true},
@@ -123,7 +115,7 @@ TEST(MtlGrammar, EachLineChangesTheRecordAsItsKeywordSays) {
   for (const auto& row : mtlRows) {
     System::Loader::WavefrontLoader loader("mtl/box.obj");
     EXPECT_EQ(row.whole, loader.parseMtlLine(row.line.c_str(), false)) << row.line;
-    EXPECT_EQ(row.changed, changes(loader.currentMaterial)) << row.line;
+    EXPECT_EQ(row.effect, changes(loader.currentMaterial)) << row.line;
   }
 }
 
@@ -135,43 +127,40 @@ std::string emitted(const std::string& path, std::int32_t countLimit) {
   loader.prepare();
   log.add("count", loader.vertexCount(), loader.triangleCount(), loader.quadCount(),
           loader.hasNormals(), loader.hasTexCoords());
-  loader.vertexCallback = [&log](float x, float y, float z) { log.add("v", x, y, z); };
-  loader.normalCallback = [&log](float x, float y, float z) { log.add("n", x, y, z); };
-  loader.texCoordCallback = [&log](float u, float v) { log.add("t", u, v); };
-  loader.triangleCallback = [&log](int a, int b, int c) { log.add("tri", a, b, c); };
-  loader.quadCallback = [&log](int a, int b, int c, int d) { log.add("quad", a, b, c, d); };
-  loader.materialCallback = [&log](std::string n, WavefrontLoader::color record) {
-    record.name.clear();
-    record.texture.clear();
-    log.add("m", n + (changes(record).empty() ? "" : " " + changes(record)));
+  loader.vertexCallback = log.recorder("v");
+  loader.normalCallback = log.recorder("n");
+  loader.texCoordCallback = log.recorder("t");
+  loader.triangleCallback = log.recorder("tri");
+  loader.quadCallback = log.recorder("quad");
+  loader.materialCallback = [&log](std::string, WavefrontLoader::color record) {
+    record.texture.clear();  // the texture call follows
+    log.add("m", changes(record));
   };
-  loader.useMaterialCallback = [&log](std::string name) { log.add("use", name); };
+  loader.useMaterialCallback = log.recorder("use");
   loader.textureCallback = [&log](std::string p) { log.add("map", p.substr(p.rfind('/') + 1)); };
   loader.emitPass();
   return log.text;
 }
 
-const std::string longName(5000, 'n');
-const std::string library = "m wood, map steel.png, m steel, map steel.png";
-
 // Standard error of a load, "@" standing for the scratch directory.
-const std::string badIndex = "ERROR: face index 0 names none of the 2 v lines of file @mesh.obj\n";
+std::string tooMany(const std::string& kind) {
+  return "ERROR: more than 3 " + kind + " in file @mesh.obj; it loads as an empty mesh\n";
+}
 std::string inEveryPass(const std::string& lines) { return lines + lines + lines; }
+
+const std::string longName(5000, 'n');
+const std::string library = "m name[wood], map steel.png, m name[steel], map steel.png";
 
 const struct {
   std::string obj, calls, errors = "";
   std::int32_t countLimit = System::Loader::maxElementCount;
 } cases[] = {
     // New face vertices come out just before the face that first names them.
-    {"v 1 0 0\nv 2 0 0\nv 3 0 0\nv 4 0 0\nvt 0.5 0.5\nvn 0 0 1\nf 1/1/1 2/1/1 3/1/1\n"
-     "f 1/1/1 3/1/1 4/1/1\n",
-     "count 4 2 0 1 1, v 1 0 0, n 0 0 1, t 0.5 0.5, v 2 0 0, n 0 0 1, t 0.5 0.5, v 3 0 0, n 0 0 1, "
-     "t 0.5 0.5, "
-     "tri 0 1 2, v 4 0 0, n 0 0 1, t 0.5 0.5, tri 0 2 3"},
+    {"v 1 0 0\nv 2 0 0\nv 3 0 0\nv 4 0 0\nvt 5 6\nvn 7 8 9\nf 1/1/1 2// 3//\nf 1/1/1 3// 4//\n",
+     "count 4 2 0 1 1, v 1 0 0, n 7 8 9, t 5 6, v 2 0 0, v 3 0 0, tri 0 1 2, v 4 0 0, tri 0 2 3"},
     // Indices reach forward; a negative one is absent, a missing position the origin.
-    {"f 1//1 1//2 2/1/ -1/-1/-1\nv 5 6 7\nv 8 9 10\nvn 0 1 0\nvn 1 0 0\nvt 0.25 0.75\n",
-     "count 4 0 1 1 1, v 5 6 7, n 0 1 0, v 5 6 7, n 1 0 0, v 8 9 10, t 0.25 0.75, v 0 0 0, quad 0 "
-     "1 2 3"},
+    {"f 1//1 1//2 2/1/ -1/-1/-1\nv 5 6 7\nv 8 9 1\nvn 0 1 0\nvn 1 0 0\nvt 2 3\n",
+     "count 4 0 1 1 1, v 5 6 7, n 0 1 0, v 5 6 7, n 1 0 0, v 8 9 1, t 2 3, v 0 0 0, quad 0 1 2 3"},
     // A face line that makes no face still numbers its face vertices.
     {"v 0 0 0\nv 1 0 0\nv 1 1 0\nf 1// 2//\nf 3// 1// 2//\n",
      "count 3 1 0 0 0, v 0 0 0, v 1 0 0, v 1 1 0, tri 2 0 1",
@@ -184,20 +173,17 @@ const struct {
     {"# " + std::string(300, 'c') + "\nv 1 2 3" + std::string(100000, ' ') + "\nusemtl " +
          longName + "\nv 4 5 6\nv 7 8 9\nf 1// 2// 3//\n",
      "count 3 1 0 0 0, use " + longName + ", v 1 2 3, v 4 5 6, v 7 8 9, tri 0 1 2"},
+    // A bad index gives the origin or zeros, and the first one a line.
     {"v 1 1 1\nv 2 2 2\nvn 0 0 1\nf 0// 1//1 7//9\nf 1//1 1//0 2//1\n",
-     "count 5 2 0 1 0, v 0 0 0, v 1 1 1, n 0 0 1, v 0 0 0, n 0 0 0, tri 0 1 2, v 1 1 1, n 0 0 0, v "
-     "2 2 2, n 0 0 1, "
-     "tri 1 3 4",
-     badIndex},
+     "count 5 2 0 1 0, v 0 0 0, v 1 1 1, n 0 0 1, v 0 0 0, n 0 0 0, tri 0 1 2, v 1 1 1, n 0 0 0, "
+     "v 2 2 2, n 0 0 1, tri 1 3 4",
+     "ERROR: face index 0 names none of the 2 v lines of file @mesh.obj\n"},
     // Libraries are read in every pass: the emit pass starts from the record the fill pass left,
     // so "wood" gets steel's texture there.
     {"mtllib lib.mtl\nusemtl steel\nmtllib lib.mtl\n",
      "count 0 0 0 0 0, " + library + ", use steel, " + library},
-    // The alpha goes into all three colours; values carry over to the next material; a material
-    // without a texture path makes no texture call.
-    {"mtllib ab.mtl\n",
-     "count 0 0 0 0 0, m a Ka=0,0,0,0.5 Kd=1,0,0,0.5 Ks=0,0,0,0.5 d=0.5, "
-     "m b Ka=0,0,0,0.5 Kd=0,1,0,0.5 Ks=0,0,0,0.5 d=0.5"},
+    // The alpha goes into all three colours; no texture path, no texture call.
+    {"mtllib a.mtl\n", "count 0 0 0 0 0, m name[a] Ka=0,0,0,0.5 Kd=0,0,0,0.5 Ks=0,0,0,0.5 d=0.5"},
     // Only regular files are read as libraries, links followed; the next library still is.
     {"mtllib \nmtllib fifo\nmtllib zero\nmtllib ../../../../../../../../../../dev/zero\n"
      "mtllib lib.mtl\n",
@@ -208,20 +194,16 @@ const struct {
     // More lines of a kind, or face vertices, than a count may hold: an empty mesh, no library.
     {"v 1 2 3\nv 4 5 6\nv 7 8 9\nf 1// 2// 3//\n",
      "count 3 1 0 0 0, v 1 2 3, v 4 5 6, v 7 8 9, tri 0 1 2", "", 3},
-    {"mtllib lib.mtl\nv 1 2 3\nv 4 5 6\nv 7 8 9\nv 0 0 0\nf 1// 2// 3//\n", "count 0 0 0 0 0",
-     "ERROR: more than 3 positions in file @mesh.obj; it loads as an empty mesh\n", 3},
-    {"v 1 2 3\nvn 0 0 1\nvn 0 0 1\nvn 0 0 1\nvn 0 0 1\nf 1//1 1//2 1//3\n", "count 0 0 0 0 0",
-     "ERROR: more than 3 normals in file @mesh.obj; it loads as an empty mesh\n", 3},
-    {"v 1 2 3\nvt 0 0\nvt 0 0\nvt 0 0\nvt 0 0\nf 1/1/ 1/2/ 1/3/\n", "count 0 0 0 0 0",
-     "ERROR: more than 3 texture coordinates in file @mesh.obj; it loads as an empty mesh\n", 3},
-    {"v 1 2 3\nf 1// 1// 1// 1//\n", "count 0 0 0 0 0",
-     "ERROR: more than 3 face vertices in file @mesh.obj; it loads as an empty mesh\n", 3},
+    {"mtllib lib.mtl\nv 0 0 0\nv 0 0 0\nv 0 0 0\nv 0 0 0\n", "count 0 0 0 0 0",
+     tooMany("positions"), 3},
+    {"vn 0 0 1\nvn 0 0 1\nvn 0 0 1\nvn 0 0 1\n", "count 0 0 0 0 0", tooMany("normals"), 3},
+    {"vt 0 0\nvt 0 0\nvt 0 0\nvt 0 0\n", "count 0 0 0 0 0", tooMany("texture coordinates"), 3},
+    {"v 1 2 3\nf 1// 1// 1// 1//\n", "count 0 0 0 0 0", tooMany("face vertices"), 3},
 };
 
 TEST(WavefrontLoader, CountsStopAtTheLargestSigned32BitValue) {
   std::int32_t counter = System::Loader::maxElementCount - 1;
   EXPECT_TRUE(System::Loader::countUpTo(counter, System::Loader::maxElementCount));
-  EXPECT_EQ(2147483647, counter);
   EXPECT_FALSE(System::Loader::countUpTo(counter, System::Loader::maxElementCount));
   EXPECT_EQ(2147483647, counter);
 }
@@ -229,7 +211,7 @@ TEST(WavefrontLoader, CountsStopAtTheLargestSigned32BitValue) {
 TEST(WavefrontLoader, EmitPassDeliversFaceVerticesThenTheirFaceInFileOrder) {
   loadertest::ScratchDir dir;
   dir.write("lib.mtl", "newmtl wood\nnewmtl steel\nmap_Kd steel.png\n");
-  dir.write("ab.mtl", "newmtl a\nKd 1 0 0\nd 0.5\nnewmtl b\nKd 0 1 0\n");
+  dir.write("a.mtl", "newmtl a\nd 0.5\n");
   ASSERT_EQ(0, ::mkfifo(dir.path("fifo").c_str(), 0600));
   loadertest::fs::create_symlink("/dev/zero", dir.path("zero"));
   // Reading a FIFO taken for a file would block the test instead of failing it.
