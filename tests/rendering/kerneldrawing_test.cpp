@@ -18,21 +18,18 @@ const MaterialPtr redMaterial = makeMaterial(1, 0, 0), greenMaterial = makeMater
 
 using Floats = std::vector<GLfloat>;
 
-Floats currentColour() {
-  GLfloat v[4];
-  glGetFloatv(GL_CURRENT_COLOR, v);
-  return Floats(v, v + 4);
+// The values get(name, v) gives for each name, one for the shininess, four for the others.
+template <typename Get>
+Floats glFloats(Get get, std::initializer_list<GLenum> names) {
+  Floats all;
+  for (GLenum name : names) {
+    GLfloat v[4];
+    get(name, v);
+    all.insert(all.end(), v, v + (name == GL_SHININESS ? 1 : 4));
+  }
+  return all;
 }
-Floats materialOf(GLenum face, GLenum name) {
-  GLfloat v[4];
-  glGetMaterialfv(face, name, v);
-  return Floats(v, v + (name == GL_SHININESS ? 1 : 4));
-}
-Floats light0(GLenum name) {
-  GLfloat v[4];
-  glGetLightfv(GL_LIGHT0, name, v);
-  return Floats(v, v + 4);
-}
+Floats currentColour() { return glFloats(glGetFloatv, {GL_CURRENT_COLOR}); }
 
 struct Probe {
   float x, y;
@@ -93,9 +90,6 @@ const struct {
   std::function<MeshPtr()> make;
   std::vector<Probe> probes;
 } layouts[] = {
-    {"each run of faces in its own material",
-     square([](Data::Geometry::Mesh& m) { m.materials[1] = blueMaterial; }),
-     {{0.5f, -0.5f, red}, {-0.5f, 0.5f, blue}}},
     {"faces without a material keep the state the run before left",
      square([](Data::Geometry::Mesh& m) { m.materials[1].reset(); }),
      {{0.5f, -0.5f, red}, {-0.5f, 0.5f, red}}},
@@ -154,90 +148,78 @@ TEST_F(KernelDrawingTest, MeshLayoutsDrawTheirFacesInTheirColours) {
   }
 }
 
+MaterialPtr textured(const char* name, int width, int height, std::vector<unsigned char> bgr) {
+  auto material = makeMaterial(1, 1, 1);
+  auto& texture = material->texture = boost::make_shared<Data::Geometry::Texture>();
+  texture->name = name;
+  texture->width = width;
+  texture->height = height;
+  texture->data.reset(new unsigned char[bgr.size()]);
+  std::copy(bgr.begin(), bgr.end(), texture->data.get());
+  return material;
+}
+
 // Three texels wide: rows of 9 bytes, which GL's default 4-byte row alignment reads skewed.
+// A second texture beside it makes each frame bind the first one again.
 TEST_F(KernelDrawingTest, TextureShowsItsColoursUploadedOncePerContextAndAgainAfterANewWindow) {
   const Rgb texels[] = {red, green, blue, {255, 255, 0}, {0, 255, 255}, {255, 0, 255}};
-  auto material = makeMaterial(1, 1, 1);
-  auto texture = material->texture = boost::make_shared<Data::Geometry::Texture>();
-  texture->name = "texels";
-  texture->width = 3;
-  texture->height = 2;
-  texture->data.reset(new unsigned char[18]);
-  for (int i = 0; i < 18; ++i) {
-    const Rgb& t = texels[i / 3];
-    texture->data[i] = static_cast<unsigned char>(i % 3 == 0 ? t.b : i % 3 == 1 ? t.g : t.r);
-  }
+  std::vector<unsigned char> bgr;
+  for (const Rgb& t : texels) bgr.insert(bgr.end(), {uint8_t(t.b), uint8_t(t.g), uint8_t(t.r)});
+  const MaterialPtr material = textured("texels", 3, 2, bgr);
   scene->add(makeSquare(1, 0, material));
-  // A second texture beside it, so each frame has to bind the first one again.
-  auto yellow = makeMaterial(1, 1, 1);
-  yellow->texture = boost::make_shared<Data::Geometry::Texture>();
-  yellow->texture->name = "yellow";
-  yellow->texture->width = yellow->texture->height = 1;
-  yellow->texture->data.reset(new unsigned char[3]{0, 255, 255});
+  const MaterialPtr yellow = textured("yellow", 1, 1, {0, 255, 255});
   place(scene->add(makeSquare(0.1f, 0, yellow)), translation(1.2f, 0.5f, 0));
   for (int window = 0; window < 2; ++window) {
-    testing::internal::CaptureStdout();
-    if (window == 1) {
-      kernel->createWindow(false);
-      waitForWindow();  // the display task may draw meanwhile
-    }
-    kernel->display();
-    kernel->display();
-    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string out = outputOf([&] {
+                              if (window == 1) newWindow();  // the display task may draw meanwhile
+                              kernel->display();
+                              kernel->display();
+                            }).first;
     EXPECT_EQ(occurrences(out, "loading texture: texels\ntexture gl loaded 0 3/2\n"), 1) << out;
     EXPECT_EQ(occurrences(out, "loading texture: yellow\ntexture gl loaded 0 1/1\n"), 1) << out;
     for (int i = 0; i < 6; ++i) {
       EXPECT_TRUE(near(pixelOfPlane(-1 + (2 * (i % 3) + 1) / 3.0f, -0.5f + i / 3), texels[i], 12));
     }
     EXPECT_TRUE(near(pixelOfPlane(1.2f, 0.5f), {255, 255, 0}));
-    EXPECT_EQ(kernel->uploadedTextures, (std::vector<decltype(texture)>{texture, yellow->texture}));
+    EXPECT_EQ(kernel->uploadedTextures,
+              decltype(kernel->uploadedTextures)({material->texture, yellow->texture}));
   }
-  GLint alignment = 0, active = 0, bound = 0, filters[2] = {}, sampler = -1;
-  glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-  EXPECT_EQ(alignment, 4);
-  glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
-  EXPECT_EQ(active, GL_TEXTURE0);
-  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-  EXPECT_EQ(static_cast<GLuint>(bound), yellow->texture->glName);
+  // Unpack alignment, active unit, bound texture, its filters and the sampler "tex".
+  GLint filters[2] = {}, sampler = -1;
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filters[0]);
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filters[1]);
-  EXPECT_EQ(filters[0], GL_LINEAR);
-  EXPECT_EQ(filters[1], GL_LINEAR);
   const GLuint program = kernel->currentShader->program;
   glGetUniformiv(program, glGetUniformLocation(program, "tex"), &sampler);
-  EXPECT_EQ(sampler, 0);
+  EXPECT_EQ((std::vector<GLint>{glInt(GL_UNPACK_ALIGNMENT), glInt(GL_ACTIVE_TEXTURE),
+                                glInt(GL_TEXTURE_BINDING_2D), filters[0], filters[1], sampler}),
+            (std::vector<GLint>{4, GL_TEXTURE0, GLint(yellow->texture->glName), GL_LINEAR,
+                                GL_LINEAR, 0}));
 
   // The upload line gives the GL's answer: here, a width beyond the largest it takes.
-  GLint largest = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-  texture = boost::make_shared<Data::Geometry::Texture>();
-  texture->name = "oversized";
-  texture->width = largest + 1;
-  texture->height = 1;
-  texture->data.reset(new unsigned char[3 * texture->width]());
-  testing::internal::CaptureStdout();
-  kernel->bindTexture(texture);
-  EXPECT_EQ(
-      testing::internal::GetCapturedStdout(),
-      "loading texture: oversized\ntexture gl loaded 1281 " + std::to_string(largest + 1) + "/1\n");
+  const int width = glInt(GL_MAX_TEXTURE_SIZE) + 1;
+  const auto oversized = textured("oversized", width, 1, std::vector<unsigned char>(3 * width));
+  EXPECT_EQ(outputOf([&] { kernel->bindTexture(oversized->texture); }).first,
+            "loading texture: oversized\ntexture gl loaded 1281 " + std::to_string(width) + "/1\n");
 }
 
 // Values that floats hold exactly; only the front face gets them, the shininess clamped to 128.
 TEST_F(KernelDrawingTest, MaterialAndLightBecomeTheFrontMaterialTheColourAndLight0) {
-  auto material = makeMaterial(0.5f, 0.25f, 0.75f);
-  material->ambient.set(0.125f, 0.25f, 0.375f, 0.5f);
-  material->specular.set(0.625f, 0.75f, 0.875f, 1);
-  material->emission.set(0.0625f, 0.125f, 0.1875f, 0.25f);
-  material->shininess = 500;
-  const Floats back = materialOf(GL_BACK, GL_DIFFUSE);
-  kernel->applyMaterial(material);
-  EXPECT_EQ(materialOf(GL_BACK, GL_DIFFUSE), back);
+  auto front = makeMaterial(0.5f, 0.25f, 0.75f);
+  front->ambient.set(0.125f, 0.25f, 0.375f, 0.5f);
+  front->specular.set(0.625f, 0.75f, 0.875f, 1);
+  front->emission.set(0.0625f, 0.125f, 0.1875f, 0.25f);
+  front->shininess = 500;
+  const auto material = [](GLenum face) {
+    return [face](GLenum name, GLfloat* v) { glGetMaterialfv(face, name, v); };
+  };
+  const Floats back = glFloats(material(GL_BACK), {GL_DIFFUSE});
+  kernel->applyMaterial(front);
+  EXPECT_EQ(glFloats(material(GL_BACK), {GL_DIFFUSE}), back);
   EXPECT_EQ(currentColour(), (Floats{0.5f, 0.25f, 0.75f, 1}));
-  EXPECT_EQ(materialOf(GL_FRONT, GL_AMBIENT), (Floats{0.125f, 0.25f, 0.375f, 0.5f}));
-  EXPECT_EQ(materialOf(GL_FRONT, GL_DIFFUSE), (Floats{0.5f, 0.25f, 0.75f, 1}));
-  EXPECT_EQ(materialOf(GL_FRONT, GL_SPECULAR), (Floats{0.625f, 0.75f, 0.875f, 1}));
-  EXPECT_EQ(materialOf(GL_FRONT, GL_EMISSION), (Floats{0.0625f, 0.125f, 0.1875f, 0.25f}));
-  EXPECT_EQ(materialOf(GL_FRONT, GL_SHININESS), (Floats{128}));
+  EXPECT_EQ(glFloats(material(GL_FRONT),
+                     {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_EMISSION, GL_SHININESS}),
+            (Floats{0.125f, 0.25f, 0.375f, 0.5f, 0.5f, 0.25f, 0.75f, 1, 0.625f, 0.75f, 0.875f, 1,
+                    0.0625f, 0.125f, 0.1875f, 0.25f, 128}));
 
   auto light = boost::make_shared<Data::Geometry::Light>();
   light->ambient.set(0.125f, 0.25f, 0.375f, 1);
@@ -246,10 +228,10 @@ TEST_F(KernelDrawingTest, MaterialAndLightBecomeTheFrontMaterialTheColourAndLigh
   glDisable(GL_LIGHTING);
   kernel->setupLight(light);
   EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-  EXPECT_EQ(light0(GL_POSITION), (Floats{0, 0, 0, 1}));
-  EXPECT_EQ(light0(GL_AMBIENT), (Floats{0.125f, 0.25f, 0.375f, 1}));
-  EXPECT_EQ(light0(GL_DIFFUSE), (Floats{0.5f, 0.625f, 0.75f, 1}));
-  EXPECT_EQ(light0(GL_SPECULAR), (Floats{0.25f, 0.5f, 0.75f, 1}));
+  EXPECT_EQ(glFloats([](GLenum name, GLfloat* v) { glGetLightfv(GL_LIGHT0, name, v); },
+                     {GL_POSITION, GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR}),
+            (Floats{0, 0, 0, 1, 0.125f, 0.25f, 0.375f, 1, 0.5f, 0.625f, 0.75f, 1, 0.25f, 0.5f,
+                    0.75f, 1}));
 }
 
 }  // namespace

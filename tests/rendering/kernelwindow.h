@@ -25,27 +25,6 @@ using MeshPtr = boost::shared_ptr<Data::Geometry::Mesh>;
 using GroupPtr = boost::shared_ptr<Rendering::Scenegraph::GroupNode>;
 using LeafPtr = boost::shared_ptr<Rendering::Scenegraph::LeafNode>;
 
-// What init wrote on standard output.
-inline std::string& startUpOutput() {
-  static std::string output;
-  return output;
-}
-
-// The kernel after init, its 640 x 480 window on screen.
-inline Rendering::Kernel* openKernelWindow() {
-  static Rendering::Kernel* const kernel = [] {
-    static char* argv[] = {const_cast<char*>("rendering_test"), nullptr};
-    testing::internal::CaptureStdout();
-    Rendering::Kernel::instance()->init(1, argv);
-    startUpOutput() = testing::internal::GetCapturedStdout();
-    keepGlDriverLoaded();
-    waitForWindow();
-    Rendering::Kernel::instance()->reshape(640, 480);
-    return Rendering::Kernel::instance();
-  }();
-  return kernel;
-}
-
 // A new window (or game mode), on screen, with the viewports sized to it.
 inline void newWindow(bool gameMode = false) {
   Rendering::Kernel::instance()->setGameMode(gameMode);
@@ -69,6 +48,40 @@ inline int occurrences(const std::string& text, const std::string& word) {
 // Log lines with the line numbers of their prefixes left out: "kernel.cpp: init renderer:".
 inline std::string withoutLineNumbers(const std::string& text) {
   return std::regex_replace(text, std::regex("\\.cpp,[0-9]+: "), ".cpp: ");
+}
+
+// What f writes on standard output and on standard error, line numbers left out.
+template <typename F>
+std::pair<std::string, std::string> outputOf(F f) {
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  f();
+  const std::string err = withoutLineNumbers(testing::internal::GetCapturedStderr());
+  return {withoutLineNumbers(testing::internal::GetCapturedStdout()), err};
+}
+
+inline GLint glInt(GLenum name) {
+  GLint value = 0;
+  glGetIntegerv(name, &value);
+  return value;
+}
+
+// What init wrote on standard output, line numbers left out.
+inline std::string startUpOutput;
+
+// The kernel after init, its 640 x 480 window on screen.
+inline Rendering::Kernel* openKernelWindow() {
+  static Rendering::Kernel* const kernel = [] {
+    static char* argv[] = {const_cast<char*>("rendering_test"), nullptr};
+    testing::internal::CaptureStdout();  // not standard error, which death tests read
+    Rendering::Kernel::instance()->init(1, argv);
+    startUpOutput = withoutLineNumbers(testing::internal::GetCapturedStdout());
+    keepGlDriverLoaded();
+    waitForWindow();
+    Rendering::Kernel::instance()->reshape(640, 480);
+    return Rendering::Kernel::instance();
+  }();
+  return kernel;
 }
 
 inline Matrix translation(float x, float y, float z) { return Matrix().setTranslation(x, y, z); }
@@ -125,17 +138,30 @@ inline GroupPtr makeScene(const std::string& program, const Matrix& camera) {
   return scene;
 }
 
-// A grey floor (half size 3, z = 0) lit from (0, 0, 8), drawn with "texLightSM", optionally
-// with a box at (0, 0, 3) between them, seen with the floor's centre in the window's middle.
-inline GroupPtr makeShadowScene(bool withBox) {
-  GroupPtr scene = makeScene("texLightSM",
-                             translation(0, -8, 6) * Matrix().setRotationX(std::atan2(0.8f, 0.6f)));
-  place(scene->add(boost::make_shared<Data::Geometry::Light>()), translation(0, 0, 8));
+// A grey floor (half size 3, z = 0) lit from (0, 0, 8), drawn with the program, its underside
+// 0.01 below it, optionally a box at (0, 0, 3) drawn with "texLight", and before them a plate
+// at (2, 2, 1) outside any state change; underside and plate face away from the light. The
+// camera sees the floor's centre in the window's middle.
+inline GroupPtr makeShadowScene(bool withBox, const char* program = "texLightSM") {
+  GroupPtr lit =
+      makeScene(program, translation(0, -8, 6) * Matrix().setRotationX(std::atan2(0.8f, 0.6f)));
+  place(lit->add(boost::make_shared<Data::Geometry::Light>()), translation(0, 0, 8));
   MaterialPtr floor = makeMaterial(0.8f, 0.8f, 0.8f);
   floor->ambient.set(0.1f, 0.1f, 0.1f, 1);
-  scene->add(makeSquare(3, 0, floor));
-  if (withBox) place(scene->add(Data::Geometry::createQuadCube()), translation(0, 0, 3));
-  return scene;
+  lit->add(makeSquare(3, 0, floor));
+  const Matrix away = Matrix().setRotationX(3.14159265f);
+  place(lit->add(makeSquare(3, 0, makeMaterial(1, 1, 1))), translation(0, 0, -0.01f) * away);
+  if (withBox) {
+    LeafPtr box = lit->add(Data::Geometry::createQuadCube());
+    place(box, translation(0, 0, 3));
+    box->state = boost::make_shared<Rendering::Scenegraph::StateChanging>("texLight");
+  }
+  auto root = boost::make_shared<Rendering::Scenegraph::GroupNode>();
+  place(root->add(makeSquare(0.5f, 0, makeMaterial(1, 1, 1))), translation(2, 2, 1) * away);
+  root->add(lit);
+  for (const auto& viewport : Rendering::Kernel::instance()->viewports)
+    viewport->camera->scene = root;
+  return root;
 }
 
 // Each test starts with one viewport, identity matrices, no GL error, a "texLight" scene.

@@ -58,18 +58,16 @@ TEST_F(RenderSGVisitorTest, TransformsAndProgramsApplyDownADeepGraphAndAreUndone
   for (const char* program : {"red", "texLight"}) {
     scene->state = boost::make_shared<StateChanging>(program);
     kernel->display();
-    const Rgb colour = program == std::string("red") ? red : Rgb{255, 255, 255};
-    EXPECT_TRUE(near(pixelOfPlane(0.8f, 0.4f), colour)) << program;
-    EXPECT_TRUE(near(pixelOfPlane(0, -0.35f), colour)) << program;
-    EXPECT_TRUE(near(pixelOfPlane(-0.5f, 0.5f), colour)) << program;
-    EXPECT_TRUE(near(pixelOfPlane(0.5f, -0.5f), green)) << program;
-    EXPECT_TRUE(near(pixelOfPlane(0, 0.5f), colour)) << program;
-    EXPECT_TRUE(near(pixelOfPlane(0.4f, 0.2f), {0, 0, 0})) << program;
-    EXPECT_TRUE(near(pixelOfPlane(0.5f, 0), {0, 0, 0})) << program;
+    const Rgb colour = program == std::string("red") ? red : Rgb{255, 255, 255}, black{0, 0, 0};
+    const struct {
+      float x, y;
+      Rgb colour;
+    } probes[] = {{0.8f, 0.4f, colour}, {0, -0.35f, colour}, {-0.5f, 0.5f, colour},
+                  {0.5f, -0.5f, green}, {0, 0.5f, colour},   {0.4f, 0.2f, black},
+                  {0.5f, 0, black}};
+    for (const auto& p : probes) EXPECT_TRUE(near(pixelOfPlane(p.x, p.y), p.colour)) << program;
   }
-  GLint depth = 0;
-  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-  EXPECT_EQ(depth, 1);
+  EXPECT_EQ(glInt(GL_MODELVIEW_STACK_DEPTH), 1);
   EXPECT_TRUE(kernel->matrixStack.empty());
 }
 
