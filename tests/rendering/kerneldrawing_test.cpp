@@ -13,8 +13,6 @@ using KernelDrawingTest = KernelTest;
 static_assert(Rendering::glType<float>::value == GL_FLOAT, "floats are GL_FLOAT");
 
 const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, black{0, 0, 0};
-const MaterialPtr redMaterial = makeMaterial(1, 0, 0), greenMaterial = makeMaterial(0, 1, 0),
-                  blueMaterial = makeMaterial(0, 0, 1);
 
 using Floats = std::vector<GLfloat>;
 
@@ -31,103 +29,89 @@ Floats glFloats(Get get, std::initializer_list<GLenum> names) {
 }
 Floats currentColour() { return glFloats(glGetFloatv, {GL_CURRENT_COLOR}); }
 
-struct Probe {
-  float x, y;
-  Rgb colour;
-};
-
-// The red square of side 2 (lower right triangle first), changed.
-std::function<MeshPtr()> square(std::function<void(Data::Geometry::Mesh&)> change) {
-  return [change] {
-    MeshPtr mesh = makeSquare(1, 0, redMaterial);
-    change(*mesh);
-    return mesh;
-  };
-}
-
 // The lower left corner of cell k of a 4 x 2 grid over the square from -1 to 1, bottom row first.
 float cellX(int k) { return -1 + 0.5f * (k % 4); }
 float cellY(int k) { return -1.0f + k / 4; }
 
-// Face k in cell k, in the colour of its material: the triangles, then the quads. Without
-// either, faces come from runs of three vertices, and one more vertex makes none.
-std::function<MeshPtr()> grid(int triangles, int quads, std::vector<MaterialPtr> materials) {
-  return [=] {
-    auto mesh = boost::make_shared<Data::Geometry::Mesh>();
-    const bool indexed = quads > 0;
-    mesh->resize(3 * triangles + 4 * quads + (indexed ? 0 : 1), indexed ? triangles : 0, quads);
-    mesh->enableNormals();
-    mesh->enableTexCoords();
-    unsigned v = 0;
-    for (int k = 0; k < triangles + quads; ++k) {
-      const float x = cellX(k), y = cellY(k);
-      const unsigned first = v;
-      mesh->vertices[v++].set(x + 0.05f, y + 0.05f, 0);
-      mesh->vertices[v++].set(x + 0.45f, y + 0.05f, 0);
-      if (k >= triangles) mesh->vertices[v++].set(x + 0.45f, y + 0.95f, 0);
-      mesh->vertices[v++].set(k < triangles ? x + 0.25f : x + 0.05f, y + 0.95f, 0);
-      if (k < triangles && indexed) mesh->triangles[k].set(first, first + 1, first + 2);
-      if (k >= triangles) mesh->quads[k - triangles].set(first, first + 1, first + 2, first + 3);
-    }
-    for (auto& normal : mesh->normals) normal.set(0, 0, 1);
-    mesh->materials = materials;
-    return mesh;
-  };
-}
+using Mesh = Data::Geometry::Mesh;
 
-// The middle of cell k, and its upper left corner, which only a quad covers.
-std::vector<Probe> cells(std::vector<Rgb> colours, int triangles) {
-  std::vector<Probe> probes;
-  for (int k = 0; k < static_cast<int>(colours.size()); ++k) {
-    probes.push_back({cellX(k) + 0.25f, cellY(k) + 0.4f, colours[k]});
-    probes.push_back({cellX(k) + 0.1f, cellY(k) + 0.85f, k < triangles ? black : colours[k]});
+// Face k in cell k: the triangles, then the quads. Without either, faces come from runs of
+// three vertices, and one more vertex makes none.
+MeshPtr grid(int triangles, int quads, std::vector<MaterialPtr> materials) {
+  auto mesh = boost::make_shared<Mesh>();
+  const bool indexed = quads > 0;
+  mesh->resize(3 * triangles + 4 * quads + (indexed ? 0 : 1), indexed ? triangles : 0, quads);
+  mesh->enableNormals();
+  mesh->enableTexCoords();
+  unsigned v = 0;
+  for (int k = 0; k < triangles + quads; ++k) {
+    const float x = cellX(k), y = cellY(k);
+    const unsigned first = v;
+    mesh->vertices[v++].set(x + 0.05f, y + 0.05f, 0);
+    mesh->vertices[v++].set(x + 0.45f, y + 0.05f, 0);
+    if (k >= triangles) mesh->vertices[v++].set(x + 0.45f, y + 0.95f, 0);
+    mesh->vertices[v++].set(k < triangles ? x + 0.25f : x + 0.05f, y + 0.95f, 0);
+    if (k < triangles && indexed) mesh->triangles[k].set(first, first + 1, first + 2);
+    if (k >= triangles) mesh->quads[k - triangles].set(first, first + 1, first + 2, first + 3);
   }
-  return probes;
+  for (auto& normal : mesh->normals) normal.set(0, 0, 1);
+  mesh->materials = materials;
+  return mesh;
 }
 
+const MaterialPtr R = makeMaterial(1, 0, 0), G = makeMaterial(0, 1, 0), B = makeMaterial(0, 0, 1);
+
+// Each cell shows its colour in the middle, and in its upper left corner when a quad covers it.
 const struct {
   const char* what;
-  std::function<MeshPtr()> make;
-  std::vector<Probe> probes;
+  int triangles, quads;
+  std::vector<MaterialPtr> materials;
+  std::function<void(Mesh&)> change;
+  std::vector<Rgb> colours;
 } layouts[] = {
-    {"faces without a material keep the state the run before left",
-     square([](Data::Geometry::Mesh& m) { m.materials[1].reset(); }),
-     {{0.5f, -0.5f, red}, {-0.5f, 0.5f, red}}},
-    {"a mesh without material entries draws nothing",
-     square([](Data::Geometry::Mesh& m) { m.materials.clear(); }),
-     {{0.5f, -0.5f, black}, {-0.5f, 0.5f, black}}},
-    {"normals short of the vertices are left out, faces beyond the materials not drawn",
-     square([](Data::Geometry::Mesh& m) {
-       m.normals.resize(1);
-       m.materials.resize(1);
-     }),
-     {{0.5f, -0.5f, red}, {-0.5f, 0.5f, black}}},
     {"5 triangles and 3 quads: the run of faces 3 to 6 crosses into the quads",
-     grid(5, 3,
-          {redMaterial, redMaterial, blueMaterial, greenMaterial, greenMaterial, greenMaterial,
-           greenMaterial, redMaterial}),
-     cells({red, red, blue, green, green, green, green, red}, 5)},
-    {"without indices every three vertices make a face", grid(2, 0, {greenMaterial, blueMaterial}),
-     cells({green, blue, black}, 2)},
+     5,
+     3,
+     {R, R, B, G, G, G, G, R},
+     [](Mesh&) {},
+     {red, red, blue, green, green, green, green, red}},
+    {"faces without a material keep the state the run before left",
+     0,
+     2,
+     {R, nullptr},
+     [](Mesh&) {},
+     {red, red}},
+    {"a mesh without material entries draws nothing", 0, 2, {}, [](Mesh&) {}, {black, black}},
+    {"normals short of the vertices are left out, faces beyond the materials not drawn",
+     0,
+     2,
+     {R},
+     [](Mesh& m) { m.normals.resize(1); },
+     {red, black}},
+    {"without indices every three vertices make a face",
+     2,
+     0,
+     {G, B},
+     [](Mesh&) {},
+     {green, blue, black}},
     {"the nearer of two overlapping faces shows though drawn first",
-     [] {
-       MeshPtr mesh = grid(0, 2, {redMaterial, blueMaterial})();
-       for (int v = 4; v < 8; ++v) {
-         mesh->vertices[v].set(mesh->vertices[v - 4].x, mesh->vertices[v - 4].y, -0.5f);
-       }
-       return mesh;
+     0,
+     2,
+     {R, B},
+     [](Mesh& m) {
+       for (int v = 4; v < 8; ++v)
+         m.vertices[v].set(m.vertices[v - 4].x, m.vertices[v - 4].y, -0.5f);
      },
-     {{cellX(0) + 0.25f, cellY(0) + 0.4f, red}}},
+     {red}},
     {"vertex colours stand for the materials",
-     [] {
-       MeshPtr mesh = grid(1, 2, {redMaterial, redMaterial, redMaterial})();
-       mesh->enableColors();
-       for (std::size_t v = 0; v < mesh->colors.size(); ++v) {
-         mesh->colors[v].set(0, v < 7 ? 1 : 0, v < 7 ? 0 : 1, 1);  // the last quad blue
-       }
-       return mesh;
+     1,
+     2,
+     {R, R, R},
+     [](Mesh& m) {
+       m.enableColors();
+       for (std::size_t v = 0; v < m.colors.size(); ++v) m.colors[v].set(0, v < 7, v >= 7, 1);
      },
-     cells({green, green, blue}, 1)},
+     {green, green, blue}},
 };
 
 TEST_F(KernelDrawingTest, MeshLayoutsDrawTheirFacesInTheirColours) {
@@ -135,10 +119,14 @@ TEST_F(KernelDrawingTest, MeshLayoutsDrawTheirFacesInTheirColours) {
   for (const auto& layout : layouts) {
     SCOPED_TRACE(layout.what);
     scene = makeScene("texLight", translation(0, 0, fillDistance));
-    scene->add(layout.make());
+    MeshPtr mesh = grid(layout.triangles, layout.quads, layout.materials);
+    layout.change(*mesh);
+    scene->add(mesh);
     kernel->display();
-    for (const Probe& p : layout.probes) {
-      EXPECT_TRUE(near(pixelOfPlane(p.x, p.y), p.colour)) << p.x << ", " << p.y;
+    for (int k = 0; k < static_cast<int>(layout.colours.size()); ++k) {
+      const Rgb corner = k < layout.triangles ? black : layout.colours[k];
+      EXPECT_TRUE(near(pixelOfPlane(cellX(k) + 0.25f, cellY(k) + 0.4f), layout.colours[k])) << k;
+      EXPECT_TRUE(near(pixelOfPlane(cellX(k) + 0.1f, cellY(k) + 0.85f), corner)) << k;
     }
     // Every mesh ends with the arrays off and the colour white with alpha 0.
     for (GLenum array : {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY, GL_COLOR_ARRAY})

@@ -55,68 +55,51 @@ TEST_F(KernelShadersTest, ANameIsLoadedOnceAndTheLockKeepsTheCurrentProgramWhile
   EXPECT_EQ(kernel->shaders.at("missing"), missing);
   EXPECT_FALSE(missing->loaded);
 
-  const GLuint texLightSM = first->program;
+  // Locked, another program keeps the current one, selected again with the uniforms sent:
+  // the model matrix as stored (turned, so that a transposition shows) and unit 1.
+  const GLuint program = first->program;
   kernel->shaderLocked = true;
   glUseProgram(0);
-  kernel->modelMatrix = translation(1, 2, 3);
+  kernel->modelMatrix = translation(1, 2, 3) * Matrix().setRotationZ(0.5f);
   kernel->useShader(boost::make_shared<Shader>("texLight"));
   EXPECT_EQ(kernel->currentShader, first);
-  EXPECT_EQ(static_cast<GLuint>(glInt(GL_CURRENT_PROGRAM)), texLightSM);
+  EXPECT_EQ(static_cast<GLuint>(glInt(GL_CURRENT_PROGRAM)), program);
   GLfloat sent[16];
-  glGetUniformfv(texLightSM, glGetUniformLocation(texLightSM, "modelMatrix"), sent);
-  EXPECT_TRUE(sameMatrix(sent, translation(1, 2, 3), 0));
+  GLint unit = 0;
+  glGetUniformfv(program, glGetUniformLocation(program, "modelMatrix"), sent);
+  glGetUniformiv(program, glGetUniformLocation(program, "shadowMap"), &unit);
+  EXPECT_TRUE(sameMatrix(sent, kernel->modelMatrix, 0));
+  EXPECT_EQ(unit, 1);
   kernel->currentShader.reset();  // without a current shader the lock takes the argument
   kernel->useShader(first);
   EXPECT_EQ(kernel->currentShader, first);
 }
 
-// A program that lost its build (or declares the names with other types) gets one line per
-// uniform; setting one that works sends the matrices as stored and unit 1.
-TEST_F(KernelShadersTest, UniformsCarryTheMatricesAndTheShadowUnitOrSayWhyNot) {
-  const auto made = [this](const char* name, const char* declarations, const char* position) {
-    auto shader = boost::make_shared<Shader>(name);
-    shader->program = kernel->buildProgram(
-        (std::string(declarations) + "void main() { gl_Position = " + position + "; }").c_str(),
-        fragmentOk);
-    shader->loaded = true;
-    return shader;
-  };
-  const auto uniforms = [this](const ShaderPtr& shader) {
-    kernel->currentShader = shader;
-    glUseProgram(shader->program == Rendering::Kernel::buildFailed ? 0 : shader->program);
-    return outputOf([this] { kernel->setUniforms(); }).second;
-  };
-  auto all = made("all", "uniform mat4 viewMatrix, modelMatrix;\nuniform sampler2D shadowMap;\n",
-                  "viewMatrix * modelMatrix * texture2D(shadowMap, vec2(0.0))");
-  kernel->modelMatrix = translation(1, 2, 3) * Matrix().setRotationZ(0.5f);
-  kernel->viewMatrix = Matrix().setRotationX(0.25f) * translation(-4, 5, -6);
-  EXPECT_EQ(uniforms(all), "");
-  GLfloat sent[2][16];
-  GLint unit = 0;
-  glGetUniformfv(all->program, glGetUniformLocation(all->program, "viewMatrix"), sent[0]);
-  glGetUniformfv(all->program, glGetUniformLocation(all->program, "modelMatrix"), sent[1]);
-  glGetUniformiv(all->program, glGetUniformLocation(all->program, "shadowMap"), &unit);
-  EXPECT_TRUE(sameMatrix(sent[0], kernel->viewMatrix, 0));
-  EXPECT_TRUE(sameMatrix(sent[1], kernel->modelMatrix, 0));
-  EXPECT_EQ(unit, 1);
-
-  auto lost = boost::make_shared<Shader>("lost");
+// A program that declares the names with other types, or lost its build, gets one line per
+// uniform; the "getting" lines keep their old misspelling.
+TEST_F(KernelShadersTest, UniformsTheProgramRefusesAreReportedOneLineEach) {
+  auto wrongTypes = boost::make_shared<Shader>("wrongTypes"),
+       lost = boost::make_shared<Shader>("lost");
+  wrongTypes->program = kernel->buildProgram(
+      "uniform float viewMatrix, shadowMap;\nuniform vec4 modelMatrix;\n"
+      "void main() { gl_Position = ftransform() * viewMatrix + modelMatrix * shadowMap; }",
+      fragmentOk);
   lost->program = Rendering::Kernel::buildFailed;
-  lost->loaded = true;
   std::string setting, getting;
   for (const char* name : {"viewMatrix", "modelMatrix", "shadowMap"}) {
     setting += std::string("kernelshaders.cpp: shader wrongTypes: setting uniform ") + name +
                " generates GL_INVALID_OPERATION\n";
   }
-  for (const char* name : {"viewMatirx", "modelMatirx", "shadowMap"}) {
+  for (const char* name : {"viewMatirx", "modelMatirx", "shadowMap"})
     getting += std::string("kernelshaders.cpp: shader lost: getting uniform ") + name +
                ": invalid value\n";
+  for (const auto& shader : {wrongTypes, lost}) {
+    shader->loaded = true;
+    kernel->currentShader = shader;
+    glUseProgram(shader == lost ? 0 : shader->program);
+    EXPECT_EQ(outputOf([this] { kernel->setUniforms(); }).second,
+              shader == lost ? getting : setting);
   }
-  EXPECT_EQ(uniforms(made("wrongTypes",
-                          "uniform float viewMatrix, shadowMap;\nuniform vec4 modelMatrix;\n",
-                          "ftransform() * viewMatrix + modelMatrix * shadowMap")),
-            setting);
-  EXPECT_EQ(uniforms(lost), getting);
   while (glGetError() != GL_NO_ERROR) continue;
 }
 
