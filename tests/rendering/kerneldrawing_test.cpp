@@ -154,15 +154,16 @@ TEST_F(KernelDrawingTest, TextureShowsItsColoursUploadedOncePerContextAndAgainAf
   std::vector<unsigned char> bgr;
   for (const Rgb& t : texels) bgr.insert(bgr.end(), {uint8_t(t.b), uint8_t(t.g), uint8_t(t.r)});
   const MaterialPtr material = textured("texels", 3, 2, bgr);
-  scene->add(makeSquare(1, 0, material));
+  scene->add(makeSquare(1, material));
   const MaterialPtr yellow = textured("yellow", 1, 1, {0, 255, 255});
-  place(scene->add(makeSquare(0.1f, 0, yellow)), translation(1.2f, 0.5f, 0));
-  for (int window = 0; window < 2; ++window) {
-    const std::string out = outputOf([&] {
-                              if (window == 1) newWindow();  // the display task may draw meanwhile
-                              kernel->display();
-                              kernel->display();
-                            }).first;
+  addAt(scene, makeSquare(0.1f, yellow), translation(1.2f, 0.5f, 0));
+  for (bool again : {false, true}) {
+    const auto frames = [&] {
+      if (again) newWindow();  // whose display task may draw meanwhile
+      kernel->display();
+      kernel->display();
+    };
+    const std::string out = outputOf(frames).first;
     EXPECT_EQ(occurrences(out, "loading texture: texels\ntexture gl loaded 0 3/2\n"), 1) << out;
     EXPECT_EQ(occurrences(out, "loading texture: yellow\ntexture gl loaded 0 1/1\n"), 1) << out;
     for (int i = 0; i < 6; ++i) {

@@ -167,7 +167,7 @@ TEST_F(KernelFrameTest, FrameWithoutALightDrawsUnlitWithoutShadowInformation) {
   scene = makeScene("texLightSM", translation(0, 0, fillDistance));
   auto material = makeMaterial(0.2f, 0.6f, 1.0f);
   material->ambient.set(0, 0, 0, 1);
-  scene->add(makeSquare(1, 0, material));
+  scene->add(makeSquare(1, material));
   kernel->display();
   EXPECT_TRUE(near(pixelOfPlane(-0.5f, -0.4f), {51, 153, 255}, 3));
   EXPECT_FALSE(glIsEnabled(GL_LIGHTING));

@@ -104,21 +104,31 @@ void place(const NodePtr& node, const Matrix& m) {
   node->transform->setMatrix(m);
 }
 
+// Adds the item under parent at m, drawn with the program if one is named.
+template <typename Item>
+auto addAt(const GroupPtr& parent, const Item& item, const Matrix& m,
+           const char* program = nullptr) {
+  auto node = parent->add(item);
+  place(node, m);
+  if (program) node->state = boost::make_shared<Rendering::Scenegraph::StateChanging>(program);
+  return node;
+}
+
 inline MaterialPtr makeMaterial(float r, float g, float b) {
   auto material = boost::make_shared<Data::Geometry::Material>();
   material->diffuse.set(r, g, b, 1);
   return material;
 }
 
-// A square from -half to half in the plane z, facing +z, of two triangles: lower right first.
-inline MeshPtr makeSquare(float half, float z, const MaterialPtr& material) {
+// A square from -half to half in the plane z = 0, facing +z, of two triangles: lower right first.
+inline MeshPtr makeSquare(float half, const MaterialPtr& material) {
   auto mesh = boost::make_shared<Data::Geometry::Mesh>();
   mesh->resize(4, 2, 0);
   mesh->enableNormals();
   mesh->enableTexCoords();
   const float corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
   for (int i = 0; i < 4; ++i) {
-    mesh->vertices[i].set(corners[i][0] * half, corners[i][1] * half, z);
+    mesh->vertices[i].set(corners[i][0] * half, corners[i][1] * half, 0);
     mesh->normals[i].set(0, 0, 1);
     mesh->texCoords[i].set((corners[i][0] + 1) / 2, (corners[i][1] + 1) / 2);
   }
@@ -128,39 +138,34 @@ inline MeshPtr makeSquare(float half, float z, const MaterialPtr& material) {
   return mesh;
 }
 
-// A scene shown in every viewport, drawn with the program, holding viewport 0's camera.
-inline GroupPtr makeScene(const std::string& program, const Matrix& camera) {
+// A scene shown in every viewport, drawn with the program if one is named, holding viewport
+// 0's camera.
+inline GroupPtr makeScene(const char* program, const Matrix& camera) {
   Rendering::Kernel* kernel = openKernelWindow();
   auto scene = boost::make_shared<Rendering::Scenegraph::GroupNode>();
-  scene->state = boost::make_shared<Rendering::Scenegraph::StateChanging>(program);
+  if (program) scene->state = boost::make_shared<Rendering::Scenegraph::StateChanging>(program);
   place(scene->add(kernel->viewports[0]->camera), camera);
   for (const auto& viewport : kernel->viewports) viewport->camera->scene = scene;
   return scene;
 }
 
-// A grey floor (half size 3, z = 0) lit from (0, 0, 8), drawn with the program, its underside
-// 0.01 below it, optionally a box at (0, 0, 3) drawn with "texLight", and before them a plate
-// at (2, 2, 1) outside any state change; underside and plate face away from the light. The
-// camera sees the floor's centre in the window's middle.
+// A plate at (2, 2, 1) outside any state change, then drawn with the program a grey floor (half
+// size 3, z = 0) lit from (0, 0, 8), its underside 0.01 below it and optionally a box at
+// (0, 0, 3) drawn with "texLight". Plate and underside face away from the light. The camera
+// sees the floor's centre in the window's middle.
 inline GroupPtr makeShadowScene(bool withBox, const char* program = "texLightSM") {
-  GroupPtr lit =
-      makeScene(program, translation(0, -8, 6) * Matrix().setRotationX(std::atan2(0.8f, 0.6f)));
-  place(lit->add(boost::make_shared<Data::Geometry::Light>()), translation(0, 0, 8));
+  GroupPtr root =
+      makeScene(nullptr, translation(0, -8, 6) * Matrix().setRotationX(std::atan2(0.8f, 0.6f)));
+  const Matrix away = Matrix().setRotationX(3.14159265f);
+  addAt(root, makeSquare(0.5f, makeMaterial(1, 1, 1)), translation(2, 2, 1) * away);
+  GroupPtr lit = addAt(root, boost::make_shared<Rendering::Scenegraph::GroupNode>(),
+                       Matrix::identity(), program);
+  addAt(lit, boost::make_shared<Data::Geometry::Light>(), translation(0, 0, 8));
   MaterialPtr floor = makeMaterial(0.8f, 0.8f, 0.8f);
   floor->ambient.set(0.1f, 0.1f, 0.1f, 1);
-  lit->add(makeSquare(3, 0, floor));
-  const Matrix away = Matrix().setRotationX(3.14159265f);
-  place(lit->add(makeSquare(3, 0, makeMaterial(1, 1, 1))), translation(0, 0, -0.01f) * away);
-  if (withBox) {
-    LeafPtr box = lit->add(Data::Geometry::createQuadCube());
-    place(box, translation(0, 0, 3));
-    box->state = boost::make_shared<Rendering::Scenegraph::StateChanging>("texLight");
-  }
-  auto root = boost::make_shared<Rendering::Scenegraph::GroupNode>();
-  place(root->add(makeSquare(0.5f, 0, makeMaterial(1, 1, 1))), translation(2, 2, 1) * away);
-  root->add(lit);
-  for (const auto& viewport : Rendering::Kernel::instance()->viewports)
-    viewport->camera->scene = root;
+  lit->add(makeSquare(3, floor));
+  addAt(lit, makeSquare(3, makeMaterial(1, 1, 1)), translation(0, 0, -0.01f) * away);
+  if (withBox) addAt(lit, Data::Geometry::createQuadCube(), translation(0, 0, 3), "texLight");
   return root;
 }
 
