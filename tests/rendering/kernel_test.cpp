@@ -22,7 +22,6 @@ TEST_F(KernelTest, StartUpReportsInOrderAndOpensADoubleBufferedWindowWithDepthAt
            << "\n FBO supported with max color attachments: " << glInt(GL_MAX_COLOR_ATTACHMENTS_EXT)
            << "\nkernelshaders.cpp: load new shader texLight\n\n";
   EXPECT_EQ(startUpOutput, expected.str());
-  // Double buffered, 16 depth bits or more, depth test on, the kernel's window, its rectangle.
   const std::vector<int> window{glInt(GL_DOUBLEBUFFER),     glInt(GL_DEPTH_BITS) >= 16,
                                 glIsEnabled(GL_DEPTH_TEST), glutGetWindow() == kernel->windowId,
                                 glutGet(GLUT_WINDOW_X),     glutGet(GLUT_WINDOW_Y),
@@ -43,7 +42,6 @@ TEST_F(KernelTest, NewWindowsStartNoFurtherDisplayTaskWhichRepeatsEvery10Ms) {
       }).first;
   EXPECT_EQ(occurrences(out, "ARGH"), 0);
   EXPECT_EQ(occurrences(out, "recompile shaders"), 2);
-  // A second from now every display task is overdue, and one run runs each once.
   kernel->frames = 0;
   const ptime later = microsec_clock::universal_time() + seconds(1);
   const std::vector<unsigned> runs{kernel->scheduler.run(later),

@@ -16,7 +16,7 @@ const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, black{0, 0, 0};
 
 using Floats = std::vector<GLfloat>;
 
-// The values get(name, v) gives for each name, one for the shininess, four for the others.
+// The values get(name, v) gives for each name: one for the shininess, four for the others.
 template <typename Get>
 Floats glFloats(Get get, std::initializer_list<GLenum> names) {
   Floats all;
@@ -128,7 +128,6 @@ TEST_F(KernelDrawingTest, MeshLayoutsDrawTheirFacesInTheirColours) {
       EXPECT_TRUE(near(pixelOfPlane(cellX(k) + 0.25f, cellY(k) + 0.4f), layout.colours[k])) << k;
       EXPECT_TRUE(near(pixelOfPlane(cellX(k) + 0.1f, cellY(k) + 0.85f), corner)) << k;
     }
-    // Every mesh ends with the arrays off and the colour white with alpha 0.
     for (GLenum array : {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY, GL_COLOR_ARRAY})
       EXPECT_FALSE(glIsEnabled(array)) << array;
     EXPECT_EQ(currentColour(), (Floats{1, 1, 1, 0}));
@@ -173,7 +172,6 @@ TEST_F(KernelDrawingTest, TextureShowsItsColoursUploadedOncePerContextAndAgainAf
     EXPECT_EQ(kernel->uploadedTextures,
               decltype(kernel->uploadedTextures)({material->texture, yellow->texture}));
   }
-  // Unpack alignment, active unit, bound texture, its filters and the sampler "tex".
   GLint filters[2] = {}, sampler = -1;
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filters[0]);
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filters[1]);

@@ -66,7 +66,6 @@ inline GLint glInt(GLenum name) {
   return value;
 }
 
-// What init wrote on standard output, line numbers left out.
 inline std::string startUpOutput;
 
 // The kernel after init, its 640 x 480 window on screen.
@@ -104,7 +103,6 @@ void place(const NodePtr& node, const Matrix& m) {
   node->transform->setMatrix(m);
 }
 
-// Adds the item under parent at m, drawn with the program if one is named.
 template <typename Item>
 auto addAt(const GroupPtr& parent, const Item& item, const Matrix& m,
            const char* program = nullptr) {
@@ -138,8 +136,7 @@ inline MeshPtr makeSquare(float half, const MaterialPtr& material) {
   return mesh;
 }
 
-// A scene shown in every viewport, drawn with the program if one is named, holding viewport
-// 0's camera.
+// A scene in every viewport, drawn with the program if one is named, with viewport 0's camera.
 inline GroupPtr makeScene(const char* program, const Matrix& camera) {
   Rendering::Kernel* kernel = openKernelWindow();
   auto scene = boost::make_shared<Rendering::Scenegraph::GroupNode>();

@@ -29,7 +29,6 @@ class RenderSGVisitorTest : public KernelTest {
       kernel->shaders[name] = shader;
     }
   }
-  // A small square of one shared mesh at (x, y), optionally drawn with its own program.
   void addSquare(const GroupPtr& parent, float x, float y, const char* program = nullptr) {
     addAt(parent, square, translation(x, y, 0), program);
   }
