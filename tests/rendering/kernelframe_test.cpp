@@ -20,6 +20,7 @@ TEST_F(KernelFrameTest, ViewportsAreClearedAtTheirRectanglesAndWithoutALightDraw
   auto material = makeMaterial(0.2f, 0.6f, 1.0f);
   material->ambient.set(0, 0, 0, 1);
   scene->add(makeSquare(0.2f, material));
+  glEnable(GL_LIGHTING);  // as a lit frame leaves it
   kernel->display();
   EXPECT_TRUE(near(pixelOfPlane(-0.1f, -0.1f), {51, 153, 255}, 3));
   EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
