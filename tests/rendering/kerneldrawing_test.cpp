@@ -13,127 +13,81 @@ using KernelDrawingTest = KernelTest;
 static_assert(Rendering::glType<float>::value == GL_FLOAT, "floats are GL_FLOAT");
 
 const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, black{0, 0, 0};
-const MaterialPtr redMaterial = makeMaterial(1, 0, 0), greenMaterial = makeMaterial(0, 1, 0),
-                  blueMaterial = makeMaterial(0, 0, 1);
 
 using Floats = std::vector<GLfloat>;
 
-Floats currentColour() {
-  GLfloat v[4];
-  glGetFloatv(GL_CURRENT_COLOR, v);
-  return Floats(v, v + 4);
+// The values get(name, v) gives for each name: one for the shininess, four for the others.
+template <typename Get>
+Floats glFloats(Get get, std::initializer_list<GLenum> names) {
+  Floats all;
+  for (GLenum name : names) {
+    GLfloat v[4];
+    get(name, v);
+    all.insert(all.end(), v, v + (name == GL_SHININESS ? 1 : 4));
+  }
+  return all;
 }
-Floats materialOf(GLenum face, GLenum name) {
-  GLfloat v[4];
-  glGetMaterialfv(face, name, v);
-  return Floats(v, v + (name == GL_SHININESS ? 1 : 4));
-}
-Floats light0(GLenum name) {
-  GLfloat v[4];
-  glGetLightfv(GL_LIGHT0, name, v);
-  return Floats(v, v + 4);
-}
-
-struct Probe {
-  float x, y;
-  Rgb colour;
-};
-
-// The red square of side 2 (lower right triangle first), changed.
-std::function<MeshPtr()> square(std::function<void(Data::Geometry::Mesh&)> change) {
-  return [change] {
-    MeshPtr mesh = makeSquare(1, 0, redMaterial);
-    change(*mesh);
-    return mesh;
-  };
-}
+Floats currentColour() { return glFloats(glGetFloatv, {GL_CURRENT_COLOR}); }
 
 // The lower left corner of cell k of a 4 x 2 grid over the square from -1 to 1, bottom row first.
 float cellX(int k) { return -1 + 0.5f * (k % 4); }
 float cellY(int k) { return -1.0f + k / 4; }
 
-// Face k in cell k, in the colour of its material: the triangles, then the quads. Without
-// either, faces come from runs of three vertices, and one more vertex makes none.
-std::function<MeshPtr()> grid(int triangles, int quads, std::vector<MaterialPtr> materials) {
-  return [=] {
-    auto mesh = boost::make_shared<Data::Geometry::Mesh>();
-    const bool indexed = quads > 0;
-    mesh->resize(3 * triangles + 4 * quads + (indexed ? 0 : 1), indexed ? triangles : 0, quads);
-    mesh->enableNormals();
-    mesh->enableTexCoords();
-    unsigned v = 0;
-    for (int k = 0; k < triangles + quads; ++k) {
-      const float x = cellX(k), y = cellY(k);
-      const unsigned first = v;
-      mesh->vertices[v++].set(x + 0.05f, y + 0.05f, 0);
-      mesh->vertices[v++].set(x + 0.45f, y + 0.05f, 0);
-      if (k >= triangles) mesh->vertices[v++].set(x + 0.45f, y + 0.95f, 0);
-      mesh->vertices[v++].set(k < triangles ? x + 0.25f : x + 0.05f, y + 0.95f, 0);
-      if (k < triangles && indexed) mesh->triangles[k].set(first, first + 1, first + 2);
-      if (k >= triangles) mesh->quads[k - triangles].set(first, first + 1, first + 2, first + 3);
-    }
-    for (auto& normal : mesh->normals) normal.set(0, 0, 1);
-    mesh->materials = materials;
-    return mesh;
-  };
-}
+using Mesh = Data::Geometry::Mesh;
 
-// The middle of cell k, and its upper left corner, which only a quad covers.
-std::vector<Probe> cells(std::vector<Rgb> colours, int triangles) {
-  std::vector<Probe> probes;
-  for (int k = 0; k < static_cast<int>(colours.size()); ++k) {
-    probes.push_back({cellX(k) + 0.25f, cellY(k) + 0.4f, colours[k]});
-    probes.push_back({cellX(k) + 0.1f, cellY(k) + 0.85f, k < triangles ? black : colours[k]});
+// Face k in cell k: the triangles, then the quads. Without either, faces come from runs of
+// three vertices, and one more vertex makes none.
+MeshPtr grid(int triangles, int quads, std::vector<MaterialPtr> materials) {
+  auto mesh = boost::make_shared<Mesh>();
+  const bool indexed = quads > 0;
+  mesh->resize(3 * triangles + 4 * quads + (indexed ? 0 : 1), indexed ? triangles : 0, quads);
+  mesh->enableNormals();
+  mesh->enableTexCoords();
+  unsigned v = 0;
+  for (int k = 0; k < triangles + quads; ++k) {
+    const float x = cellX(k), y = cellY(k);
+    const unsigned first = v;
+    mesh->vertices[v++].set(x + 0.05f, y + 0.05f, 0);
+    mesh->vertices[v++].set(x + 0.45f, y + 0.05f, 0);
+    if (k >= triangles) mesh->vertices[v++].set(x + 0.45f, y + 0.95f, 0);
+    mesh->vertices[v++].set(k < triangles ? x + 0.25f : x + 0.05f, y + 0.95f, 0);
+    if (k < triangles && indexed) mesh->triangles[k].set(first, first + 1, first + 2);
+    if (k >= triangles) mesh->quads[k - triangles].set(first, first + 1, first + 2, first + 3);
   }
-  return probes;
+  for (auto& normal : mesh->normals) normal.set(0, 0, 1);
+  mesh->materials = materials;
+  return mesh;
 }
 
+const MaterialPtr R = makeMaterial(1, 0, 0), G = makeMaterial(0, 1, 0), B = makeMaterial(0, 0, 1);
+
+// Each cell shows its colour in the middle, and in its upper left corner when a quad covers it.
 const struct {
   const char* what;
-  std::function<MeshPtr()> make;
-  std::vector<Probe> probes;
+  int triangles, quads;
+  std::vector<MaterialPtr> materials;
+  std::vector<Rgb> colours;
+  void (*change)(Mesh&) = nullptr;
 } layouts[] = {
-    {"each run of faces in its own material",
-     square([](Data::Geometry::Mesh& m) { m.materials[1] = blueMaterial; }),
-     {{0.5f, -0.5f, red}, {-0.5f, 0.5f, blue}}},
-    {"faces without a material keep the state the run before left",
-     square([](Data::Geometry::Mesh& m) { m.materials[1].reset(); }),
-     {{0.5f, -0.5f, red}, {-0.5f, 0.5f, red}}},
-    {"a mesh without material entries draws nothing",
-     square([](Data::Geometry::Mesh& m) { m.materials.clear(); }),
-     {{0.5f, -0.5f, black}, {-0.5f, 0.5f, black}}},
+    // clang-format off
+    {"faces without a material keep the state the run before left", 0, 2, {R, {}}, {red, red}},
+    {"a mesh without material entries draws nothing", 0, 2, {}, {black, black}},
     {"normals short of the vertices are left out, faces beyond the materials not drawn",
-     square([](Data::Geometry::Mesh& m) {
-       m.normals.resize(1);
-       m.materials.resize(1);
-     }),
-     {{0.5f, -0.5f, red}, {-0.5f, 0.5f, black}}},
+     0, 2, {R}, {red, black}, [](Mesh& m) { m.normals.resize(1); }},
     {"5 triangles and 3 quads: the run of faces 3 to 6 crosses into the quads",
-     grid(5, 3,
-          {redMaterial, redMaterial, blueMaterial, greenMaterial, greenMaterial, greenMaterial,
-           greenMaterial, redMaterial}),
-     cells({red, red, blue, green, green, green, green, red}, 5)},
-    {"without indices every three vertices make a face", grid(2, 0, {greenMaterial, blueMaterial}),
-     cells({green, blue, black}, 2)},
-    {"the nearer of two overlapping faces shows though drawn first",
-     [] {
-       MeshPtr mesh = grid(0, 2, {redMaterial, blueMaterial})();
-       for (int v = 4; v < 8; ++v) {
-         mesh->vertices[v].set(mesh->vertices[v - 4].x, mesh->vertices[v - 4].y, -0.5f);
-       }
-       return mesh;
-     },
-     {{cellX(0) + 0.25f, cellY(0) + 0.4f, red}}},
-    {"vertex colours stand for the materials",
-     [] {
-       MeshPtr mesh = grid(1, 2, {redMaterial, redMaterial, redMaterial})();
-       mesh->enableColors();
-       for (std::size_t v = 0; v < mesh->colors.size(); ++v) {
-         mesh->colors[v].set(0, v < 7 ? 1 : 0, v < 7 ? 0 : 1, 1);  // the last quad blue
-       }
-       return mesh;
-     },
-     cells({green, green, blue}, 1)},
+     5, 3, {R, R, B, G, G, G, G, R}, {red, red, blue, green, green, green, green, red}},
+    {"without indices every three vertices make a face", 2, 0, {G, B}, {green, blue, black}},
+    {"the nearer of two overlapping faces shows though drawn first", 0, 2, {R, B}, {red},
+     [](Mesh& m) {
+       for (int v = 4; v < 8; ++v)
+         m.vertices[v].set(m.vertices[v - 4].x, m.vertices[v - 4].y, -0.5f);
+     }},
+    {"vertex colours stand for the materials", 1, 2, {R, R, R}, {green, green, blue},
+     [](Mesh& m) {
+       m.enableColors();
+       for (std::size_t v = 0; v < m.colors.size(); ++v) m.colors[v].set(0, v < 7, v >= 7, 1);
+     }},
+    // clang-format on
 };
 
 TEST_F(KernelDrawingTest, MeshLayoutsDrawTheirFacesInTheirColours) {
@@ -141,12 +95,15 @@ TEST_F(KernelDrawingTest, MeshLayoutsDrawTheirFacesInTheirColours) {
   for (const auto& layout : layouts) {
     SCOPED_TRACE(layout.what);
     scene = makeScene("texLight", translation(0, 0, fillDistance));
-    scene->add(layout.make());
+    MeshPtr mesh = grid(layout.triangles, layout.quads, layout.materials);
+    if (layout.change) layout.change(*mesh);
+    scene->add(mesh);
     kernel->display();
-    for (const Probe& p : layout.probes) {
-      EXPECT_TRUE(near(pixelOfPlane(p.x, p.y), p.colour)) << p.x << ", " << p.y;
+    for (int k = 0; k < static_cast<int>(layout.colours.size()); ++k) {
+      const Rgb corner = k < layout.triangles ? black : layout.colours[k];
+      EXPECT_TRUE(near(pixelOfPlane(cellX(k) + 0.25f, cellY(k) + 0.4f), layout.colours[k])) << k;
+      EXPECT_TRUE(near(pixelOfPlane(cellX(k) + 0.1f, cellY(k) + 0.85f), corner)) << k;
     }
-    // Every mesh ends with the arrays off and the colour white with alpha 0.
     for (GLenum array : {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY, GL_COLOR_ARRAY})
       EXPECT_FALSE(glIsEnabled(array)) << array;
     EXPECT_EQ(currentColour(), (Floats{1, 1, 1, 0}));
@@ -154,90 +111,78 @@ TEST_F(KernelDrawingTest, MeshLayoutsDrawTheirFacesInTheirColours) {
   }
 }
 
+MaterialPtr textured(const char* name, int width, int height, std::vector<unsigned char> bgr) {
+  auto material = makeMaterial(1, 1, 1);
+  auto& texture = material->texture = boost::make_shared<Data::Geometry::Texture>();
+  texture->name = name;
+  texture->width = width;
+  texture->height = height;
+  texture->data.reset(new unsigned char[bgr.size()]);
+  std::copy(bgr.begin(), bgr.end(), texture->data.get());
+  return material;
+}
+
 // Three texels wide: rows of 9 bytes, which GL's default 4-byte row alignment reads skewed.
+// A second texture beside it makes each frame bind the first one again.
 TEST_F(KernelDrawingTest, TextureShowsItsColoursUploadedOncePerContextAndAgainAfterANewWindow) {
   const Rgb texels[] = {red, green, blue, {255, 255, 0}, {0, 255, 255}, {255, 0, 255}};
-  auto material = makeMaterial(1, 1, 1);
-  auto texture = material->texture = boost::make_shared<Data::Geometry::Texture>();
-  texture->name = "texels";
-  texture->width = 3;
-  texture->height = 2;
-  texture->data.reset(new unsigned char[18]);
-  for (int i = 0; i < 18; ++i) {
-    const Rgb& t = texels[i / 3];
-    texture->data[i] = static_cast<unsigned char>(i % 3 == 0 ? t.b : i % 3 == 1 ? t.g : t.r);
-  }
-  scene->add(makeSquare(1, 0, material));
-  // A second texture beside it, so each frame has to bind the first one again.
-  auto yellow = makeMaterial(1, 1, 1);
-  yellow->texture = boost::make_shared<Data::Geometry::Texture>();
-  yellow->texture->name = "yellow";
-  yellow->texture->width = yellow->texture->height = 1;
-  yellow->texture->data.reset(new unsigned char[3]{0, 255, 255});
-  place(scene->add(makeSquare(0.1f, 0, yellow)), translation(1.2f, 0.5f, 0));
-  for (int window = 0; window < 2; ++window) {
-    testing::internal::CaptureStdout();
-    if (window == 1) {
-      kernel->createWindow(false);
-      waitForWindow();  // the display task may draw meanwhile
-    }
-    kernel->display();
-    kernel->display();
-    const std::string out = testing::internal::GetCapturedStdout();
+  std::vector<unsigned char> bgr;
+  for (const Rgb& t : texels) bgr.insert(bgr.end(), {uint8_t(t.b), uint8_t(t.g), uint8_t(t.r)});
+  const MaterialPtr material = textured("texels", 3, 2, bgr);
+  scene->add(makeSquare(1, material));
+  const MaterialPtr yellow = textured("yellow", 1, 1, {0, 255, 255});
+  addAt(scene, makeSquare(0.1f, yellow), translation(1.2f, 0.5f, 0));
+  for (bool again : {false, true}) {
+    const auto frames = [&] {
+      if (again) newWindow();  // whose display task may draw meanwhile
+      kernel->display();
+      kernel->display();
+    };
+    const std::string out = outputOf(frames).first;
     EXPECT_EQ(occurrences(out, "loading texture: texels\ntexture gl loaded 0 3/2\n"), 1) << out;
     EXPECT_EQ(occurrences(out, "loading texture: yellow\ntexture gl loaded 0 1/1\n"), 1) << out;
     for (int i = 0; i < 6; ++i) {
       EXPECT_TRUE(near(pixelOfPlane(-1 + (2 * (i % 3) + 1) / 3.0f, -0.5f + i / 3), texels[i], 12));
     }
     EXPECT_TRUE(near(pixelOfPlane(1.2f, 0.5f), {255, 255, 0}));
-    EXPECT_EQ(kernel->uploadedTextures, (std::vector<decltype(texture)>{texture, yellow->texture}));
+    EXPECT_EQ(kernel->uploadedTextures,
+              decltype(kernel->uploadedTextures)({material->texture, yellow->texture}));
   }
-  GLint alignment = 0, active = 0, bound = 0, filters[2] = {}, sampler = -1;
-  glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-  EXPECT_EQ(alignment, 4);
-  glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
-  EXPECT_EQ(active, GL_TEXTURE0);
-  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-  EXPECT_EQ(static_cast<GLuint>(bound), yellow->texture->glName);
+  GLint filters[2] = {}, sampler = -1;
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filters[0]);
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filters[1]);
-  EXPECT_EQ(filters[0], GL_LINEAR);
-  EXPECT_EQ(filters[1], GL_LINEAR);
   const GLuint program = kernel->currentShader->program;
   glGetUniformiv(program, glGetUniformLocation(program, "tex"), &sampler);
-  EXPECT_EQ(sampler, 0);
+  EXPECT_EQ((std::vector<GLint>{glInt(GL_UNPACK_ALIGNMENT), glInt(GL_ACTIVE_TEXTURE),
+                                glInt(GL_TEXTURE_BINDING_2D), filters[0], filters[1], sampler}),
+            (std::vector<GLint>{4, GL_TEXTURE0, GLint(yellow->texture->glName), GL_LINEAR,
+                                GL_LINEAR, 0}));
 
   // The upload line gives the GL's answer: here, a width beyond the largest it takes.
-  GLint largest = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-  texture = boost::make_shared<Data::Geometry::Texture>();
-  texture->name = "oversized";
-  texture->width = largest + 1;
-  texture->height = 1;
-  texture->data.reset(new unsigned char[3 * texture->width]());
-  testing::internal::CaptureStdout();
-  kernel->bindTexture(texture);
-  EXPECT_EQ(
-      testing::internal::GetCapturedStdout(),
-      "loading texture: oversized\ntexture gl loaded 1281 " + std::to_string(largest + 1) + "/1\n");
+  const int width = glInt(GL_MAX_TEXTURE_SIZE) + 1;
+  const auto oversized = textured("oversized", width, 1, std::vector<unsigned char>(3 * width));
+  EXPECT_EQ(outputOf([&] { kernel->bindTexture(oversized->texture); }).first,
+            "loading texture: oversized\ntexture gl loaded 1281 " + std::to_string(width) + "/1\n");
 }
 
 // Values that floats hold exactly; only the front face gets them, the shininess clamped to 128.
 TEST_F(KernelDrawingTest, MaterialAndLightBecomeTheFrontMaterialTheColourAndLight0) {
-  auto material = makeMaterial(0.5f, 0.25f, 0.75f);
-  material->ambient.set(0.125f, 0.25f, 0.375f, 0.5f);
-  material->specular.set(0.625f, 0.75f, 0.875f, 1);
-  material->emission.set(0.0625f, 0.125f, 0.1875f, 0.25f);
-  material->shininess = 500;
-  const Floats back = materialOf(GL_BACK, GL_DIFFUSE);
-  kernel->applyMaterial(material);
-  EXPECT_EQ(materialOf(GL_BACK, GL_DIFFUSE), back);
+  auto front = makeMaterial(0.5f, 0.25f, 0.75f);
+  front->ambient.set(0.125f, 0.25f, 0.375f, 0.5f);
+  front->specular.set(0.625f, 0.75f, 0.875f, 1);
+  front->emission.set(0.0625f, 0.125f, 0.1875f, 0.25f);
+  front->shininess = 500;
+  const auto material = [](GLenum face) {
+    return [face](GLenum name, GLfloat* v) { glGetMaterialfv(face, name, v); };
+  };
+  const Floats back = glFloats(material(GL_BACK), {GL_DIFFUSE});
+  kernel->applyMaterial(front);
+  EXPECT_EQ(glFloats(material(GL_BACK), {GL_DIFFUSE}), back);
   EXPECT_EQ(currentColour(), (Floats{0.5f, 0.25f, 0.75f, 1}));
-  EXPECT_EQ(materialOf(GL_FRONT, GL_AMBIENT), (Floats{0.125f, 0.25f, 0.375f, 0.5f}));
-  EXPECT_EQ(materialOf(GL_FRONT, GL_DIFFUSE), (Floats{0.5f, 0.25f, 0.75f, 1}));
-  EXPECT_EQ(materialOf(GL_FRONT, GL_SPECULAR), (Floats{0.625f, 0.75f, 0.875f, 1}));
-  EXPECT_EQ(materialOf(GL_FRONT, GL_EMISSION), (Floats{0.0625f, 0.125f, 0.1875f, 0.25f}));
-  EXPECT_EQ(materialOf(GL_FRONT, GL_SHININESS), (Floats{128}));
+  EXPECT_EQ(glFloats(material(GL_FRONT),
+                     {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_EMISSION, GL_SHININESS}),
+            (Floats{0.125f, 0.25f, 0.375f, 0.5f, 0.5f, 0.25f, 0.75f, 1, 0.625f, 0.75f, 0.875f, 1,
+                    0.0625f, 0.125f, 0.1875f, 0.25f, 128}));
 
   auto light = boost::make_shared<Data::Geometry::Light>();
   light->ambient.set(0.125f, 0.25f, 0.375f, 1);
@@ -246,10 +191,10 @@ TEST_F(KernelDrawingTest, MaterialAndLightBecomeTheFrontMaterialTheColourAndLigh
   glDisable(GL_LIGHTING);
   kernel->setupLight(light);
   EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-  EXPECT_EQ(light0(GL_POSITION), (Floats{0, 0, 0, 1}));
-  EXPECT_EQ(light0(GL_AMBIENT), (Floats{0.125f, 0.25f, 0.375f, 1}));
-  EXPECT_EQ(light0(GL_DIFFUSE), (Floats{0.5f, 0.625f, 0.75f, 1}));
-  EXPECT_EQ(light0(GL_SPECULAR), (Floats{0.25f, 0.5f, 0.75f, 1}));
+  EXPECT_EQ(glFloats([](GLenum name, GLfloat* v) { glGetLightfv(GL_LIGHT0, name, v); },
+                     {GL_POSITION, GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR}),
+            (Floats{0, 0, 0, 1, 0.125f, 0.25f, 0.375f, 1, 0.5f, 0.625f, 0.75f, 1, 0.25f, 0.5f,
+                    0.75f, 1}));
 }
 
 }  // namespace

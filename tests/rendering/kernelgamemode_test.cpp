@@ -21,9 +21,7 @@ std::string screenMode() {
 
 TEST_F(KernelGameModeTest, GameModeIsEnteredFullScreenAt800x600AndLeftForA640x480Window) {
   ASSERT_TRUE(glutGameModeGet(GLUT_GAME_MODE_POSSIBLE));
-  testing::internal::CaptureStdout();
-  newWindow(true);
-  const std::string out = testing::internal::GetCapturedStdout();
+  const std::string out = outputOf([] { newWindow(true); }).first;
   EXPECT_TRUE(kernel->isGameModeActive());
   EXPECT_EQ(kernel->windowId, 0);
   EXPECT_EQ(screenMode(), "800x600");

@@ -25,27 +25,6 @@ using MeshPtr = boost::shared_ptr<Data::Geometry::Mesh>;
 using GroupPtr = boost::shared_ptr<Rendering::Scenegraph::GroupNode>;
 using LeafPtr = boost::shared_ptr<Rendering::Scenegraph::LeafNode>;
 
-// What init wrote on standard output.
-inline std::string& startUpOutput() {
-  static std::string output;
-  return output;
-}
-
-// The kernel after init, its 640 x 480 window on screen.
-inline Rendering::Kernel* openKernelWindow() {
-  static Rendering::Kernel* const kernel = [] {
-    static char* argv[] = {const_cast<char*>("rendering_test"), nullptr};
-    testing::internal::CaptureStdout();
-    Rendering::Kernel::instance()->init(1, argv);
-    startUpOutput() = testing::internal::GetCapturedStdout();
-    keepGlDriverLoaded();
-    waitForWindow();
-    Rendering::Kernel::instance()->reshape(640, 480);
-    return Rendering::Kernel::instance();
-  }();
-  return kernel;
-}
-
 // A new window (or game mode), on screen, with the viewports sized to it.
 inline void newWindow(bool gameMode = false) {
   Rendering::Kernel::instance()->setGameMode(gameMode);
@@ -71,6 +50,39 @@ inline std::string withoutLineNumbers(const std::string& text) {
   return std::regex_replace(text, std::regex("\\.cpp,[0-9]+: "), ".cpp: ");
 }
 
+// What f writes on standard output and on standard error, line numbers left out.
+template <typename F>
+std::pair<std::string, std::string> outputOf(F f) {
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  f();
+  const std::string err = withoutLineNumbers(testing::internal::GetCapturedStderr());
+  return {withoutLineNumbers(testing::internal::GetCapturedStdout()), err};
+}
+
+inline GLint glInt(GLenum name) {
+  GLint value = 0;
+  glGetIntegerv(name, &value);
+  return value;
+}
+
+inline std::string startUpOutput;
+
+// The kernel after init, its 640 x 480 window on screen.
+inline Rendering::Kernel* openKernelWindow() {
+  static Rendering::Kernel* const kernel = [] {
+    static char* argv[] = {const_cast<char*>("rendering_test"), nullptr};
+    testing::internal::CaptureStdout();  // not standard error, which death tests read
+    Rendering::Kernel::instance()->init(1, argv);
+    startUpOutput = withoutLineNumbers(testing::internal::GetCapturedStdout());
+    keepGlDriverLoaded();
+    waitForWindow();
+    Rendering::Kernel::instance()->reshape(640, 480);
+    return Rendering::Kernel::instance();
+  }();
+  return kernel;
+}
+
 inline Matrix translation(float x, float y, float z) { return Matrix().setTranslation(x, y, z); }
 
 // The 16 floats of a matrix in storage order, each within tolerance of the expected one.
@@ -91,21 +103,30 @@ void place(const NodePtr& node, const Matrix& m) {
   node->transform->setMatrix(m);
 }
 
+template <typename Item>
+auto addAt(const GroupPtr& parent, const Item& item, const Matrix& m,
+           const char* program = nullptr) {
+  auto node = parent->add(item);
+  place(node, m);
+  if (program) node->state = boost::make_shared<Rendering::Scenegraph::StateChanging>(program);
+  return node;
+}
+
 inline MaterialPtr makeMaterial(float r, float g, float b) {
   auto material = boost::make_shared<Data::Geometry::Material>();
   material->diffuse.set(r, g, b, 1);
   return material;
 }
 
-// A square from -half to half in the plane z, facing +z, of two triangles: lower right first.
-inline MeshPtr makeSquare(float half, float z, const MaterialPtr& material) {
+// A square from -half to half in the plane z = 0, facing +z, of two triangles: lower right first.
+inline MeshPtr makeSquare(float half, const MaterialPtr& material) {
   auto mesh = boost::make_shared<Data::Geometry::Mesh>();
   mesh->resize(4, 2, 0);
   mesh->enableNormals();
   mesh->enableTexCoords();
   const float corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
   for (int i = 0; i < 4; ++i) {
-    mesh->vertices[i].set(corners[i][0] * half, corners[i][1] * half, z);
+    mesh->vertices[i].set(corners[i][0] * half, corners[i][1] * half, 0);
     mesh->normals[i].set(0, 0, 1);
     mesh->texCoords[i].set((corners[i][0] + 1) / 2, (corners[i][1] + 1) / 2);
   }
@@ -115,27 +136,34 @@ inline MeshPtr makeSquare(float half, float z, const MaterialPtr& material) {
   return mesh;
 }
 
-// A scene shown in every viewport, drawn with the program, holding viewport 0's camera.
-inline GroupPtr makeScene(const std::string& program, const Matrix& camera) {
+// A scene in every viewport, drawn with the program if one is named, with viewport 0's camera.
+inline GroupPtr makeScene(const char* program, const Matrix& camera) {
   Rendering::Kernel* kernel = openKernelWindow();
   auto scene = boost::make_shared<Rendering::Scenegraph::GroupNode>();
-  scene->state = boost::make_shared<Rendering::Scenegraph::StateChanging>(program);
+  if (program) scene->state = boost::make_shared<Rendering::Scenegraph::StateChanging>(program);
   place(scene->add(kernel->viewports[0]->camera), camera);
   for (const auto& viewport : kernel->viewports) viewport->camera->scene = scene;
   return scene;
 }
 
-// A grey floor (half size 3, z = 0) lit from (0, 0, 8), drawn with "texLightSM", optionally
-// with a box at (0, 0, 3) between them, seen with the floor's centre in the window's middle.
-inline GroupPtr makeShadowScene(bool withBox) {
-  GroupPtr scene = makeScene("texLightSM",
-                             translation(0, -8, 6) * Matrix().setRotationX(std::atan2(0.8f, 0.6f)));
-  place(scene->add(boost::make_shared<Data::Geometry::Light>()), translation(0, 0, 8));
+// A plate at (2, 2, 1) outside any state change, then drawn with the program a grey floor (half
+// size 3, z = 0) lit from (0, 0, 8), its underside 0.01 below it and optionally a box at
+// (0, 0, 3) drawn with "texLight". Plate and underside face away from the light. The camera
+// sees the floor's centre in the window's middle.
+inline GroupPtr makeShadowScene(bool withBox, const char* program = "texLightSM") {
+  GroupPtr root =
+      makeScene(nullptr, translation(0, -8, 6) * Matrix().setRotationX(std::atan2(0.8f, 0.6f)));
+  const Matrix away = Matrix().setRotationX(3.14159265f);
+  addAt(root, makeSquare(0.5f, makeMaterial(1, 1, 1)), translation(2, 2, 1) * away);
+  GroupPtr lit = addAt(root, boost::make_shared<Rendering::Scenegraph::GroupNode>(),
+                       Matrix::identity(), program);
+  addAt(lit, boost::make_shared<Data::Geometry::Light>(), translation(0, 0, 8));
   MaterialPtr floor = makeMaterial(0.8f, 0.8f, 0.8f);
   floor->ambient.set(0.1f, 0.1f, 0.1f, 1);
-  scene->add(makeSquare(3, 0, floor));
-  if (withBox) place(scene->add(Data::Geometry::createQuadCube()), translation(0, 0, 3));
-  return scene;
+  lit->add(makeSquare(3, floor));
+  addAt(lit, makeSquare(3, makeMaterial(1, 1, 1)), translation(0, 0, -0.01f) * away);
+  if (withBox) addAt(lit, Data::Geometry::createQuadCube(), translation(0, 0, 3), "texLight");
+  return root;
 }
 
 // Each test starts with one viewport, identity matrices, no GL error, a "texLight" scene.

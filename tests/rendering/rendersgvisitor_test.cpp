@@ -29,13 +29,10 @@ class RenderSGVisitorTest : public KernelTest {
       kernel->shaders[name] = shader;
     }
   }
-  // A small square of one shared mesh at (x, y), optionally drawn with its own program.
   void addSquare(const GroupPtr& parent, float x, float y, const char* program = nullptr) {
-    LeafPtr leaf = parent->add(square);
-    place(leaf, translation(x, y, 0));
-    if (program) leaf->state = boost::make_shared<StateChanging>(program);
+    addAt(parent, square, translation(x, y, 0), program);
   }
-  MeshPtr square = makeSquare(0.1f, 0, makeMaterial(1, 1, 1));
+  MeshPtr square = makeSquare(0.1f, makeMaterial(1, 1, 1));
 };
 
 // Deeper than the 32 levels of GL's modelview stack, drawn by a program that places vertices
@@ -44,32 +41,29 @@ TEST_F(RenderSGVisitorTest, TransformsAndProgramsApplyDownADeepGraphAndAreUndone
   kernel->viewports[0]->clearColor.set(0, 0, 0, 1);
   std::vector<GroupPtr> levels{scene};
   for (int level = 1; level <= 40; ++level) {
-    levels.push_back(levels.back()->add(boost::make_shared<GroupNode>()));
-    place(levels.back(), translation(0.02f, 0.01f, 0));
+    levels.push_back(
+        addAt(levels.back(), boost::make_shared<GroupNode>(), translation(0.02f, 0.01f, 0)));
   }
   addSquare(levels[40], 0, 0);
   addSquare(levels[35], -0.7f, -0.7f);  // drawn after the deeper levels are left again
   addSquare(scene, 0.5f, -0.5f, "green");
   addSquare(scene, -0.5f, 0.5f);
   // A leaf's transform acts before its group's: turned a quarter, (0.5, 0) lands at (0, 0.5).
-  GroupPtr turned = scene->add(boost::make_shared<GroupNode>());
-  place(turned, Matrix().setRotationZ(3.14159265f / 2));
-  addSquare(turned, 0.5f, 0);
+  addSquare(addAt(scene, boost::make_shared<GroupNode>(), Matrix().setRotationZ(3.14159265f / 2)),
+            0.5f, 0);
   for (const char* program : {"red", "texLight"}) {
     scene->state = boost::make_shared<StateChanging>(program);
     kernel->display();
-    const Rgb colour = program == std::string("red") ? red : Rgb{255, 255, 255};
-    EXPECT_TRUE(near(pixelOfPlane(0.8f, 0.4f), colour)) << program;
-    EXPECT_TRUE(near(pixelOfPlane(0, -0.35f), colour)) << program;
-    EXPECT_TRUE(near(pixelOfPlane(-0.5f, 0.5f), colour)) << program;
-    EXPECT_TRUE(near(pixelOfPlane(0.5f, -0.5f), green)) << program;
-    EXPECT_TRUE(near(pixelOfPlane(0, 0.5f), colour)) << program;
-    EXPECT_TRUE(near(pixelOfPlane(0.4f, 0.2f), {0, 0, 0})) << program;
-    EXPECT_TRUE(near(pixelOfPlane(0.5f, 0), {0, 0, 0})) << program;
+    const Rgb colour = program == std::string("red") ? red : Rgb{255, 255, 255}, black{0, 0, 0};
+    const struct {
+      float x, y;
+      Rgb colour;
+    } probes[] = {{0.8f, 0.4f, colour}, {0, -0.35f, colour}, {-0.5f, 0.5f, colour},
+                  {0.5f, -0.5f, green}, {0, 0.5f, colour},   {0.4f, 0.2f, black},
+                  {0.5f, 0, black}};
+    for (const auto& p : probes) EXPECT_TRUE(near(pixelOfPlane(p.x, p.y), p.colour)) << program;
   }
-  GLint depth = 0;
-  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-  EXPECT_EQ(depth, 1);
+  EXPECT_EQ(glInt(GL_MODELVIEW_STACK_DEPTH), 1);
   EXPECT_TRUE(kernel->matrixStack.empty());
 }
 
