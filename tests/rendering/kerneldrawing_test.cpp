@@ -65,24 +65,25 @@ const MaterialPtr R = makeMaterial(1, 0, 0), G = makeMaterial(0, 1, 0), B = make
 const struct {
   const char* what;
   int triangles, quads;
+  GLuint drawn;  // faces the frame draws
   std::vector<MaterialPtr> materials;
   std::vector<Rgb> colours;
   void (*change)(Mesh&) = nullptr;
 } layouts[] = {
     // clang-format off
-    {"faces without a material keep the state the run before left", 0, 2, {R, {}}, {red, red}},
-    {"a mesh without material entries draws nothing", 0, 2, {}, {black, black}},
+    {"faces without a material keep the state the run before left", 0, 2, 2, {R, {}}, {red, red}},
+    {"a mesh without material entries draws nothing", 0, 2, 0, {}, {black, black}},
     {"normals short of the vertices are left out, faces beyond the materials not drawn",
-     0, 2, {R}, {red, black}, [](Mesh& m) { m.normals.resize(1); }},
+     0, 2, 1, {R}, {red, black}, [](Mesh& m) { m.normals.resize(1); }},
     {"5 triangles and 3 quads: the run of faces 3 to 6 crosses into the quads",
-     5, 3, {R, R, B, G, G, G, G, R}, {red, red, blue, green, green, green, green, red}},
-    {"without indices every three vertices make a face", 2, 0, {G, B}, {green, blue, black}},
-    {"the nearer of two overlapping faces shows though drawn first", 0, 2, {R, B}, {red},
+     5, 3, 8, {R, R, B, G, G, G, G, R}, {red, red, blue, green, green, green, green, red}},
+    {"without indices every three vertices make a face", 2, 0, 2, {G, B}, {green, blue, black}},
+    {"the nearer of two overlapping faces shows though drawn first", 0, 2, 2, {R, B}, {red},
      [](Mesh& m) {
        for (int v = 4; v < 8; ++v)
          m.vertices[v].set(m.vertices[v - 4].x, m.vertices[v - 4].y, -0.5f);
      }},
-    {"vertex colours stand for the materials", 1, 2, {R, R, R}, {green, green, blue},
+    {"vertex colours stand for the materials", 1, 2, 3, {R, R, R}, {green, green, blue},
      [](Mesh& m) {
        m.enableColors();
        for (std::size_t v = 0; v < m.colors.size(); ++v) m.colors[v].set(0, v < 7, v >= 7, 1);
@@ -98,7 +99,16 @@ TEST_F(KernelDrawingTest, MeshLayoutsDrawTheirFacesInTheirColours) {
     MeshPtr mesh = grid(layout.triangles, layout.quads, layout.materials);
     if (layout.change) layout.change(*mesh);
     scene->add(mesh);
+    // Counted, since faces drawn from indices outside the mesh need not show in any pixel.
+    GLuint query;
+    glGenQueries(1, &query);
+    glBeginQuery(GL_PRIMITIVES_GENERATED, query);
     kernel->display();
+    glEndQuery(GL_PRIMITIVES_GENERATED);
+    GLuint primitives = 0;
+    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &primitives);
+    glDeleteQueries(1, &query);
+    EXPECT_EQ(primitives, layout.drawn);
     for (int k = 0; k < static_cast<int>(layout.colours.size()); ++k) {
       const Rgb corner = k < layout.triangles ? black : layout.colours[k];
       EXPECT_TRUE(near(pixelOfPlane(cellX(k) + 0.25f, cellY(k) + 0.4f), layout.colours[k])) << k;
