@@ -15,12 +15,12 @@ start_demo
 # F1 ends the repeating of the held "t" and writes "1320"; t's line follows on release. A
 # second F1 shows that the release printed one line only.
 xdotool mousemove --window "$WID" 320 100 keydown t sleep 2 key F1
-wait_until "$LONG" output_has '^1320$' || fail "F1 did not print 1320"
+wait_until "$SHORT" output_has '^1320$' || fail "F1 did not print 1320"
 [ "$(count_lines 'fps: ')" -eq 0 ] || fail "holding t printed the frame rate"
 xdotool keyup t
-wait_until "$LONG" output_has '^1320main\.cpp,[0-9]+: fps: [0-9.e+-]+$' || fail "releasing t printed no fps line"
+wait_until "$SHORT" output_has '^1320main\.cpp,[0-9]+: fps: [0-9.e+-]+$' || fail "releasing t printed no fps line"
 xdotool key F1
-wait_until "$LONG" eval '[ "$(tail -n 1 "$OUT")" = 1320 ]' || fail "F1 did not print 1320 again"
+wait_until "$SHORT" eval '[ "$(tail -n 1 "$OUT")" = 1320 ]' || fail "F1 did not print 1320 again"
 [ "$(count_lines 'fps: ')" -eq 1 ] || fail "one release of t printed more than one line"
 rate=$(sed -nE 's/^1320main\.cpp,[0-9]+: fps: ([0-9.e+-]+)$/\1/p' "$OUT")
 is_above "${rate:-0}" 0 || fail "the fps line shows no frames"
@@ -31,7 +31,7 @@ expect_moving "game mode" 800 600 0 0
 is_above "$(read_fps)" 0 || fail "no frames counted in game mode"
 # The fps line ended its line, so F1's output starts a line of its own, with x in game mode.
 xdotool mousemove 400 300 key F1
-wait_until "$LONG" eval '[ "$(tail -n 1 "$OUT")" = 1400 ]' || fail "F1 did not print 1400 in game mode"
+wait_until "$SHORT" eval '[ "$(tail -n 1 "$OUT")" = 1400 ]' || fail "F1 did not print 1400 in game mode"
 
 press_until f in_desktop_mode || fail "pressing f did not restore the screen: $(video_mode)"
 wait_until "$LONG" find_window || fail "no window after game mode"

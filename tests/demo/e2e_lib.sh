@@ -5,7 +5,8 @@ VANTOR=$(realpath "$1")
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/vantor-e2e.XXXXXX")
 OUT=$WORK/stdout ERR=$WORK/stderr PID=
-LONG=120 # every wait allows for a sanitizer build on a loaded machine
+LONG=120 # start-up and new windows, allowing for a sanitizer build on a loaded machine
+SHORT=30 # what a key does to the running program
 # The GL driver's early unloading leaves its leaks unsuppressible; unit tests look for ours.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 
@@ -55,7 +56,7 @@ press_until() {
   # Not repeated: a repeat could reach a window made meanwhile, as a press of its own.
   xset -r "$(xmodmap -pke | awk -v key="$key" '$4 == key { print $2; exit }')"
   xdotool keydown "$key"
-  wait_until "$LONG" "$@" && xdotool keyup "$key"
+  wait_until "$SHORT" "$@" && xdotool keyup "$key"
 }
 
 quit_demo() {
@@ -67,7 +68,7 @@ quit_demo() {
 # Releases "t", again every few seconds while no "fps: " line follows (a window just made
 # may not have the keyboard yet), and prints the rate of the last such line.
 read_fps() {
-  local before=$(count_lines 'fps: ') deadline=$((SECONDS + LONG))
+  local before=$(count_lines 'fps: ') deadline=$((SECONDS + SHORT))
   until [ "$(count_lines 'fps: ')" -gt "$before" ]; do
     [ "$SECONDS" -lt "$deadline" ] || fail "no fps line after t"
     xdotool key t

@@ -43,7 +43,7 @@ turn() {
   local file=$1 size=$(stat -c %s "$OUT") && shift
   xdotool key --delay 20 "$@" F1
   kill -CONT "$PID"
-  POLL=0.01 wait_until "$LONG" eval "[ \$(stat -c %s '$OUT') -gt $size ]" || fail "keys not handled"
+  POLL=0.01 wait_until "$SHORT" eval "[ \$(stat -c %s '$OUT') -gt $size ]" || fail "keys not handled"
   kill -STOP "$PID" && inset "$file" && next_frame "$file" "$file"
 }
 # The number of the film frame most like the picture.
