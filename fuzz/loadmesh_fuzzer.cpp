@@ -1,30 +1,14 @@
 // Feeds arbitrary bytes through mesh loading: the bytes before the first zero byte become the OBJ
 // file "fuzz.obj", the bytes after it the MTL library "fuzz.mtl", both in one scratch directory.
 
-#include <boost/filesystem.hpp>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iostream>
-#include <string>
 
+#include "scratch.h"
 #include "system/loader/ressourcemanager.h"
 
 namespace {
-
-boost::filesystem::path scratch;
-
-void writeFile(const boost::filesystem::path& path, const char* bytes, std::size_t size) {
-  std::ofstream out(path.string(), std::ios::binary | std::ios::trunc);
-  out.write(bytes, static_cast<std::streamsize>(size));
-}
-
-void removeScratch() {
-  boost::system::error_code ignored;
-  boost::filesystem::remove_all(scratch, ignored);
-}
 
 // Every file the loader opens is named relative to the scratch directory, where only the two files
 // below exist; a name with ".." could reach the machine's own files, which say nothing about the
@@ -41,13 +25,7 @@ bool climbsOut(const char* bytes, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  scratch = boost::filesystem::temp_directory_path() /
-            boost::filesystem::unique_path("loadmesh-fuzz-%%%%-%%%%-%%%%");
-  boost::filesystem::create_directories(scratch);
-  std::atexit(removeScratch);
-  // Every load logs several lines; libFuzzer's own report goes through C stdio, not these.
-  std::cout.rdbuf(nullptr);
-  std::cerr.rdbuf(nullptr);
+  FuzzScratch::make("loadmesh");
   return 0;
 }
 
@@ -60,8 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t objSize =
       zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - bytes) : size;
   const std::size_t mtlStart = zero != nullptr ? objSize + 1 : size;
-  writeFile(scratch / "fuzz.obj", bytes, objSize);
-  writeFile(scratch / "fuzz.mtl", bytes + mtlStart, size - mtlStart);
+  const boost::filesystem::path& scratch = FuzzScratch::folder();
+  FuzzScratch::writeFile(scratch / "fuzz.obj", bytes, objSize);
+  FuzzScratch::writeFile(scratch / "fuzz.mtl", bytes + mtlStart, size - mtlStart);
   System::Loader::RessourceManager::getInstance()->loadMesh((scratch / "fuzz.obj").string());
   return 0;
 }
