@@ -175,7 +175,9 @@ bool readAnswer(int from, pid_t child, const SandboxLimits& limits, std::size_t 
   if (received.size() - sizeof size != size) {
     return false;
   }
-  answer = received.substr(sizeof size);
+  // Moved rather than copied: the answer can be a whole image.
+  received.erase(0, sizeof size);
+  answer.swap(received);
   return true;
 }
 
