@@ -115,7 +115,7 @@ TEST(ImageDecoder, TgaLoadsWithAllItsPixelsAndIsRefusedAtEveryCutAmongThem) {
   std::string grey = saved(8, 7, 3, TARGA_SAVE_RLE);  // colour-mapped made grey: no palette
   grey.replace(1, 7, std::string("\0\x0b\0\0\0\0\0", 7)).erase(18, 768);
   // 32 x 32 in a raw packet of 2 pixels, then runs of 128 but the last; 39 bytes, 64 of padding.
-  std::string runs = std::string("\0\0\x0a\0\0\0\0\0\0\0\0\0\x20\0\x20\0\x18\0", 18) + "\x01" "abcdef";
+  std::string runs = std::string("\0\0\x0a\0\0\0\0\0\0\0\0\0\x20\0\x20\0\x18\0", 18) + "\001abcdef";
   std::string runPixels = "32x32 abcdef";
   for (int k = 0; k < 8; ++k) {
     const std::string pixel = k < 7 ? "\x01\x02\x03" : "\x04\x05\x06";
@@ -132,6 +132,9 @@ TEST(ImageDecoder, TgaLoadsWithAllItsPixelsAndIsRefusedAtEveryCutAmongThem) {
       {saved(8, 11, 5, TARGA_SAVE_RLE), expectedPixels(8, 11, 5), footer},
       {grey, expectedPixels(8, 7, 3), footer},
       {runs + std::string(64, '\0'), runPixels, 39 + 64 - 32 * 3},
+      // 1 x 64 grey in one run: 2 bytes, and padding up to the 64 that make a buffer of 1.
+      {std::string("\0\0\x0b\0\0\0\0\0\0\0\0\0\x01\0\x40\0\x08\0\xbf*", 20) + std::string(62, '\0'),
+       "1x64 " + std::string(64 * 3, '*'), 0},
   };
   for (const auto& l : layouts) {
     for (std::size_t cut = 0; cut < l.file.size(); ++cut) {

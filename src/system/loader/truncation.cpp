@@ -27,7 +27,9 @@ struct Head {
 };
 
 // Stride of a row of bits, padded to 4 bytes.
-Length bmpRowBytes(Length width, Length bitsPerPixel) { return (width * bitsPerPixel + 31) / 32 * 4; }
+Length bmpRowBytes(Length width, Length bitsPerPixel) {
+  return (width * bitsPerPixel + 31) / 32 * 4;
+}
 
 // 0 when the bitmap is compressed or its header is not one of the usual ones.
 Length bmpNeeds(const Head& head) {
@@ -103,7 +105,8 @@ Length pnmNeeds(const Head& head) {
   const int count = kind == '4' ? 2 : 3;
   std::size_t at = 2;
   for (int k = 0; k < count; ++k) {
-    while (at < head.bytes.size() && (std::isspace(std::uint8_t(head.bytes[at])) || head.bytes[at] == '#')) {
+    while (at < head.bytes.size() &&
+           (std::isspace(std::uint8_t(head.bytes[at])) || head.bytes[at] == '#')) {
       if (head.bytes[at] == '#') {
         while (at < head.bytes.size() && head.bytes[at] != '\n' && head.bytes[at] != '\r') ++at;
       } else {
@@ -112,7 +115,8 @@ Length pnmNeeds(const Head& head) {
     }
     const std::size_t digits = at;
     numbers[k] = 0;
-    while (at < head.bytes.size() && std::isdigit(std::uint8_t(head.bytes[at])) && at - digits < 9) {
+    while (at < head.bytes.size() && std::isdigit(std::uint8_t(head.bytes[at])) &&
+           at - digits < 9) {
       numbers[k] = numbers[k] * 10 + Length(head.bytes[at++] - '0');
     }
     if (at == digits || at >= head.bytes.size()) {
