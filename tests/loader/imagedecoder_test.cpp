@@ -34,7 +34,7 @@ unsigned char channel(unsigned bpp, unsigned c, unsigned x, unsigned y) {
 // FreeImage gives 8-bit pictures a grey palette. The alpha of 32-bit pictures varies so that a
 // decoder mixing it into the colours shows.
 bool savePicture(FREE_IMAGE_FORMAT format, unsigned bpp, unsigned width, unsigned height,
-                 const std::string& path) {
+                 const std::string& path, int flags = 0) {
   FIBITMAP* picture = FreeImage_Allocate(width, height, bpp);
   for (unsigned y = 0; y < height; ++y) {
     BYTE* pixel = FreeImage_GetScanLine(picture, y);
@@ -43,9 +43,23 @@ bool savePicture(FREE_IMAGE_FORMAT format, unsigned bpp, unsigned width, unsigne
       if (bpp == 32) pixel[FI_RGBA_ALPHA] = static_cast<BYTE>(255 - x);
     }
   }
-  const bool saved = FreeImage_Save(format, picture, path.c_str(), 0);
+  const bool saved = FreeImage_Save(format, picture, path.c_str(), flags);
   FreeImage_Unload(picture);
   return saved;
+}
+
+// What the decoder gives for a saved picture, as pixelsOf shows it.
+std::string expectedPixels(unsigned bpp, unsigned width, unsigned height) {
+  std::string expected = std::to_string(width) + "x" + std::to_string(height) + " ";
+  for (unsigned y = 0; y < height; ++y)
+    for (unsigned x = 0; x < width; ++x)
+      for (unsigned c = 0; c < 3; ++c) expected += static_cast<char>(channel(bpp, c, x, y));
+  return expected;
+}
+
+std::string bytesOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string{std::istreambuf_iterator<char>(in), {}};
 }
 
 // Odd widths leave 24-bit rows padded in FreeImage; 16384 is the widest side the decoder takes.
@@ -60,31 +74,26 @@ TEST(ImageDecoder, EveryDepthAndWidthBecomesPackedBgrRowsBottomFirst) {
   loadertest::ScratchDir dir;
   for (const auto& p : pictures) {
     ASSERT_TRUE(savePicture(p.format, p.bpp, p.width, p.height, dir.path("picture")));
-    std::string expected = std::to_string(p.width) + "x" + std::to_string(p.height) + " ";
-    for (unsigned y = 0; y < p.height; ++y)
-      for (unsigned x = 0; x < p.width; ++x)
-        for (unsigned c = 0; c < 3; ++c) expected += static_cast<char>(channel(p.bpp, c, x, y));
     Texture texture;
     ASSERT_EQ(ImageLoad::Loaded, System::Loader::loadImageFile(dir.path("picture"), texture));
-    EXPECT_TRUE(expected == loadertest::pixelsOf(texture))
+    EXPECT_TRUE(expectedPixels(p.bpp, p.width, p.height) == loadertest::pixelsOf(texture))
         << p.bpp << " bits, " << p.width << " wide";
   }
 }
 
 // FreeImage fills what a cut file lacks with made-up pixels (readers of uncompressed files pad it
-// with stale bytes), so every cut length is tried. A TGA without its 26-byte footer is a whole TGA
-// of the older kind.
+// with stale bytes), so every cut length is tried. The JPEG 2000 reader reads on to the end of a
+// whole file.
 TEST(ImageDecoder, RefusesAPictureCutShortByAnyNumberOfBytesOrWiderThan16384) {
   loadertest::ScratchDir dir;
   Texture texture;
   for (const FREE_IMAGE_FORMAT format :
-       {FIF_TARGA, FIF_BMP, FIF_PPM, FIF_PNG, FIF_JPEG, FIF_TIFF}) {
-    ASSERT_TRUE(savePicture(format, 24, 3, 2, dir.path("whole")));
-    std::ifstream in(dir.path("whole"), std::ios::binary);
-    const std::string whole{std::istreambuf_iterator<char>(in), {}};
+       {FIF_BMP, FIF_PPM, FIF_PNG, FIF_JPEG, FIF_TIFF, FIF_JP2, FIF_J2K}) {
+    const unsigned side = format == FIF_JP2 || format == FIF_J2K ? 32 : 3;  // their smallest
+    ASSERT_TRUE(savePicture(format, 24, side, side, dir.path("whole")));
+    const std::string whole = bytesOf(dir.path("whole"));
     EXPECT_TRUE(decodeImage(format, dir.path("whole"), texture)) << format;
     for (std::size_t cut = 1; cut <= whole.size(); ++cut) {
-      if (format == FIF_TARGA && cut == 26) continue;
       EXPECT_FALSE(
           decodeImage(format, dir.write("cut", whole.substr(0, whole.size() - cut)), texture))
           << format << " cut by " << cut;
@@ -92,6 +101,52 @@ TEST(ImageDecoder, RefusesAPictureCutShortByAnyNumberOfBytesOrWiderThan16384) {
   }
   ASSERT_TRUE(savePicture(FIF_PNG, 24, 16385, 1, dir.path("wide")));
   EXPECT_FALSE(decodeImage(FIF_PNG, dir.path("wide"), texture));
+}
+
+// A TGA is whole once all its pixels are there, whatever follows them: its footer, cut or not, or
+// padding. FreeImage reads run-length packets that end early past its buffer, as it does when its
+// buffer, a 32nd of the bytes after the header here, is shorter than a pixel.
+TEST(ImageDecoder, TgaLoadsWithAllItsPixelsAndIsRefusedAtEveryCutAmongThem) {
+  loadertest::ScratchDir dir;
+  const auto saved = [&dir](unsigned bpp, unsigned width, unsigned height, int flags) {
+    EXPECT_TRUE(savePicture(FIF_TARGA, bpp, width, height, dir.path("saved"), flags));
+    return bytesOf(dir.path("saved"));
+  };
+  std::string grey = saved(8, 7, 3, TARGA_SAVE_RLE);  // colour-mapped made grey: no palette
+  grey.replace(1, 7, std::string("\0\x0b\0\0\0\0\0", 7)).erase(18, 768);
+  // 32 x 32 in a raw packet of 2 pixels, then runs of 128 but the last; 39 bytes, 64 of padding.
+  std::string runs = std::string("\0\0\x0a\0\0\0\0\0\0\0\0\0\x20\0\x20\0\x18\0", 18) + "\001abcdef";
+  std::string runPixels = "32x32 abcdef";
+  for (int k = 0; k < 8; ++k) {
+    const std::string pixel = k < 7 ? "\x01\x02\x03" : "\x04\x05\x06";
+    runs += (k < 7 ? "\xff" : "\xfd") + pixel;
+    for (int n = 0; n < (k < 7 ? 128 : 126); ++n) runPixels += pixel;
+  }
+  const std::size_t footer = 26;
+  const struct {
+    std::string file, pixels;
+    std::size_t loadsUpTo;  // the longest cut that loads
+  } layouts[] = {
+      {saved(24, 3, 3, 0) + "pad.", expectedPixels(24, 3, 3), footer + 4},
+      {saved(24, 21, 13, TARGA_SAVE_RLE), expectedPixels(24, 21, 13), footer},  // raw packets
+      {saved(8, 11, 5, TARGA_SAVE_RLE), expectedPixels(8, 11, 5), footer},
+      {grey, expectedPixels(8, 7, 3), footer},
+      {runs + std::string(64, '\0'), runPixels, 39 + 64 - 32 * 3},
+      // 1 x 64 grey in one run: 2 bytes, and padding up to the 64 that make a buffer of 1.
+      {std::string("\0\0\x0b\0\0\0\0\0\0\0\0\0\x01\0\x40\0\x08\0\xbf*", 20) + std::string(62, '\0'),
+       "1x64 " + std::string(64 * 3, '*'), 0},
+  };
+  for (const auto& l : layouts) {
+    for (std::size_t cut = 0; cut < l.file.size(); ++cut) {
+      const std::string path = dir.write("cut.tga", l.file.substr(0, l.file.size() - cut));
+      Texture texture;
+      EXPECT_EQ(cut <= l.loadsUpTo, decodeImage(FIF_TARGA, path, texture))
+          << l.pixels.substr(0, 5) << " cut by " << cut;
+      if (cut <= l.loadsUpTo) {
+        EXPECT_TRUE(l.pixels == loadertest::pixelsOf(texture)) << cut;
+      }
+    }
+  }
 }
 
 using System::Loader::runSandboxed;

@@ -168,7 +168,8 @@ const std::string failedLine = "ressourcemanager.cpp,87: couldn't load texture: 
 
 // Files that crash a decoder, corrupt its heap or take it gigabytes or minutes (found by fuzzing),
 // files cut short, empty, missing or no files: each is one failed load, and the next image loads.
-// The cache answers a second request, even of a failed path, in silence; not another form of it.
+// The cache answers a second request, even of a failed path, in silence; another spelling of the
+// path gets a texture and lines of its own, sharing the file's one decoding, failed or not.
 TEST_F(RessourceManagerTest, EachPathLoadsOnceAndABadImageFailsAloneWhileTheNextLoads) {
   const std::string hostile = "tests/loader/hostileimages/";
   ASSERT_EQ(0, ::mkfifo(dir.path("fifo.tga").c_str(), 0600));
@@ -184,7 +185,8 @@ TEST_F(RessourceManagerTest, EachPathLoadsOnceAndABadImageFailsAloneWhileTheNext
       dir.path("missing.png"),
       dir.path("folder.png"),
       dir.path("fifo.tga"),
-      dir.path("missing.xyz"),  // this and the next are of no type known by their bytes or names
+      dir.write("junk.xyz", "junk"),  // this and the next two are of no type known by their
+      dir.path("missing.xyz"),        // bytes or names
       "/dev/zero",
   };
   // A writer of the FIFO gets through its open only if the loader opens the FIFO to read.
@@ -201,12 +203,22 @@ TEST_F(RessourceManagerTest, EachPathLoadsOnceAndABadImageFailsAloneWhileTheNext
     EXPECT_EQ(next + " " + twoPixelsLoaded, good->name + " " + pixelsOf(*good));
     EXPECT_TRUE(bad == manager.loadTexture(image) && good == manager.loadTexture(next)) << image;
     lines += loadingLine + image + "\n" + loadingLine + next + "\n";
-    const bool typeUnknown = image == "/dev/zero" || image == dir.path("missing.xyz");
+    const bool typeUnknown = image == "/dev/zero" || image.find(".xyz") != image.npos;
     errors += (typeUnknown ? typeUnknownLine : "") + failedLine + image + "\n";
   }
-  const std::string sameImage = dir.root.string() + "//next0.ppm";
-  EXPECT_NE(manager.loadTexture(dir.path("next0.ppm")), manager.loadTexture(sameImage));
-  EXPECT_EQ(lines + loadingLine + sameImage + "\n", output.out.str());
+  for (const std::string name : {"next0.ppm", "cut.tga", "junk.xyz"}) {
+    const auto first = manager.loadTexture(dir.path(name));
+    const std::string root = dir.root.string();
+    for (const std::string& spelling : {root + "//" + name, root + "/./" + name}) {
+      const auto other = manager.loadTexture(spelling);
+      EXPECT_EQ(spelling + " " + pixelsOf(*first), other->name + " " + pixelsOf(*other));
+      EXPECT_TRUE(first != other && first->data == other->data) << spelling;
+      lines += loadingLine + spelling + "\n";
+      errors += (name == "junk.xyz" ? typeUnknownLine : "") +
+                (name == "next0.ppm" ? "" : failedLine + spelling + "\n");
+    }
+  }
+  EXPECT_EQ(lines, output.out.str());
   EXPECT_EQ(errors, output.err.str());
   EXPECT_FALSE(fifoOpened);
   ::close(::open(dir.path("fifo.tga").c_str(), O_RDONLY | O_NONBLOCK));

@@ -62,7 +62,7 @@ Bitmap loadWhole(FREE_IMAGE_FORMAT format, const std::string& fileName, int flag
   FreeImage_SetOutputMessage(noteComplaint);
   Bitmap bitmap(FreeImage_LoadFromHandle(format, &io, &source, flags));
   std::fclose(source.file);
-  if (source.ranDry || libraryComplained) {
+  if ((source.ranDry && emptyReadMeansCut(format)) || libraryComplained) {
     return Bitmap();
   }
   return bitmap;

@@ -79,18 +79,53 @@ boost::shared_ptr<Texture> RessourceManager::loadTexture(std::string fileName) {
   texture->name = fileName;
   std::cout << LOG_PREFIX << "load image from file " << fileName << std::endl;
 
-  const ImageLoad loaded = loadImageFile(fileName, *texture);
+  const ImageLoad loaded = decodeOnce(fileName, *texture);
   if (loaded == ImageLoad::UnknownType) {
     std::cerr << LOG_PREFIX << " couldn't find out filetype..." << std::endl;
   }
   if (loaded != ImageLoad::Loaded) {
     std::cerr << LOG_PREFIX << "couldn't load texture: " << fileName << std::endl;
-    texture->width = 0;
-    texture->height = 0;
-    texture->data.reset(new unsigned char[0]);
   }
   textures[fileName] = texture;
   return texture;
+}
+
+namespace {
+
+// A texture that failed is 0 x 0, with an array of no bytes.
+ImageLoad decode(const std::string& fileName, Texture& texture) {
+  const ImageLoad loaded = loadImageFile(fileName, texture);
+  if (loaded != ImageLoad::Loaded) {
+    texture.width = 0;
+    texture.height = 0;
+    texture.data.reset(new unsigned char[0]);
+  }
+  return loaded;
+}
+
+}  // namespace
+
+// A file decodes once, whatever the spellings of its path: a slow hostile file costs one
+// timeout, a large image one copy. The name's type counts, as it decides for files of no known
+// signature; a file changed while it was decoded is not remembered.
+ImageLoad RessourceManager::decodeOnce(const std::string& fileName, Texture& texture) {
+  const std::optional<FileIdentity> identity = identityOf(fileName);
+  if (!identity) {
+    return decode(fileName, texture);
+  }
+  const DecodedFileKey key(*identity, FreeImage_GetFIFFromFilename(fileName.c_str()));
+  const auto known = decodedFiles.find(key);
+  if (known != decodedFiles.end()) {
+    texture.width = known->second.width;
+    texture.height = known->second.height;
+    texture.data = known->second.data;
+    return known->second.outcome;
+  }
+  const ImageLoad loaded = decode(fileName, texture);
+  if (identityOf(fileName) == identity) {
+    decodedFiles.emplace(key, Decoded{loaded, texture.width, texture.height, texture.data});
+  }
+  return loaded;
 }
 
 boost::shared_ptr<Mesh> RessourceManager::loadMesh(std::string fileName) {

@@ -5,10 +5,13 @@
 #include <boost/unordered_map.hpp>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "data/geometry/material.h"
 #include "data/geometry/mesh.h"
 #include "data/geometry/texture.h"
+#include "system/loader/fileidentity.h"
+#include "system/loader/sandboxedimage.h"
 #include "system/loader/wavefrontloader.h"
 
 namespace System {
@@ -25,7 +28,8 @@ class RessourceManager {
   std::string readFile(std::string fileName);
 
   // Cached by the path exactly as given; a file that cannot be decoded gives
-  // a 0 x 0 texture, which is cached too.
+  // a 0 x 0 texture, which is cached too. Paths naming the same file get
+  // textures of their own that share one decoding of it.
   boost::shared_ptr<Data::Geometry::Texture> loadTexture(std::string fileName);
 
   // A new mesh for the OBJ file, its MTL libraries and their textures.
@@ -47,6 +51,7 @@ class RessourceManager {
   RessourceManager(const RessourceManager&) = delete;
   RessourceManager& operator=(const RessourceManager&) = delete;
 
+  ImageLoad decodeOnce(const std::string& fileName, Data::Geometry::Texture& texture);
   void bindCallbacks(WavefrontLoader& loader);
   void reportRejectedCallbacks(const std::string& fileName) const;
   bool vertexInRange(int index) const;
@@ -61,6 +66,15 @@ class RessourceManager {
   boost::shared_ptr<Data::Geometry::Material> currentMaterial;
   boost::unordered_map<std::string, boost::shared_ptr<Data::Geometry::Material>> materials;
   boost::unordered_map<std::string, boost::shared_ptr<Data::Geometry::Texture>> textures;
+
+  // What decoding gave for each file, with the type its path's extension names.
+  struct Decoded {
+    ImageLoad outcome;
+    std::int32_t width, height;
+    boost::shared_array<unsigned char> data;
+  };
+  using DecodedFileKey = std::pair<FileIdentity, int>;
+  boost::unordered_map<DecodedFileKey, Decoded> decodedFiles;
 
   // Faces of the current load that named a vertex slot the mesh does not have.
   std::int32_t badFaces = 0;

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <fstream>
+
+#include "system/loader/tgapackets.h"
 
 namespace System {
 namespace Loader {
@@ -27,7 +27,9 @@ struct Head {
 };
 
 // Stride of a row of bits, padded to 4 bytes.
-Length bmpRowBytes(Length width, Length bitsPerPixel) { return (width * bitsPerPixel + 31) / 32 * 4; }
+Length bmpRowBytes(Length width, Length bitsPerPixel) {
+  return (width * bitsPerPixel + 31) / 32 * 4;
+}
 
 // 0 when the bitmap is compressed or its header is not one of the usual ones.
 Length bmpNeeds(const Head& head) {
@@ -56,25 +58,41 @@ Length bmpNeeds(const Head& head) {
   return pixelsAt + bmpRowBytes(Length(width), head.word(28)) * rows;
 }
 
-// Where the pixels of an uncompressed TGA end; 0 for run-length encoded ones.
-Length tgaPixelsEnd(const Head& head) {
-  const Length type = head.byte(2);
-  if (type != 1 && type != 2 && type != 3) {
-    return 0;
+// Where FreeImage starts reading a TGA's pixels: only 8-bit and 16-bit pictures have their
+// colour map read or skipped, each measured its own way.
+Length tgaPixelsAt(const Head& head) {
+  const Length depth = head.byte(16), entries = head.word(5), entryBits = head.byte(7);
+  Length colourMap = 0;
+  if (head.byte(1) != 0 && depth == 8) {
+    colourMap = entries * entryBits / 8;
+  } else if (head.byte(1) != 0 && (depth == 15 || depth == 16)) {
+    colourMap = entries * ((entryBits + 7) / 8);
   }
-  const Length palette = head.byte(1) == 1 ? head.word(5) * ((head.byte(7) + 7) / 8) : 0;
-  const Length pixels = head.word(12) * head.word(14) * ((head.byte(16) + 7) / 8);
-  return 18 + head.byte(0) + palette + pixels;
+  return 18 + head.byte(0) + colourMap;
 }
 
-// Whatever follows a TGA's pixels is its footer, perhaps with areas before it, ending with this.
-bool endsWithTgaFooter(const std::string& fileName, Length fileSize) {
-  static const char signature[] = "TRUEVISION-XFILE.";  // and its zero byte
-  const std::size_t length = sizeof signature;
+// Whatever follows the pixels (a footer, cut or not, padding) does not matter. FreeImage reads
+// run-length packets through a buffer of (file size - where the pixels start) / height bytes,
+// and past that buffer when a pixel does not fit in it.
+bool tgaIsCutShort(const Head& head, const std::string& fileName) {
+  const Length type = head.byte(2), height = head.word(14);
+  const Length pixelsAt = tgaPixelsAt(head), pixels = head.word(12) * height;
+  const Length pixelBytes = (head.byte(16) + 7) / 8;
+  if (head.fileSize < 18 || head.fileSize < pixelsAt) {
+    return true;
+  }
+  if (type == 1 || type == 2 || type == 3) {
+    return head.fileSize < pixelsAt + pixels * pixelBytes;
+  }
+  if ((type != 9 && type != 10 && type != 11) || height == 0) {
+    return false;
+  }
+  if ((head.fileSize - pixelsAt) / height < std::max<Length>(pixelBytes, 1)) {
+    return true;
+  }
   std::ifstream in(fileName, std::ios::binary);
-  char tail[sizeof signature] = {};
-  in.seekg(static_cast<std::streamoff>(fileSize - length));
-  return fileSize >= 26 && in.read(tail, length) && std::memcmp(tail, signature, length) == 0;
+  in.seekg(static_cast<std::streamoff>(pixelsAt));
+  return !packetsHoldPixels(in, pixels, static_cast<unsigned>(pixelBytes));
 }
 
 // 0 unless the header is complete: magic, width, height, maximum (but for bitmaps), one blank.
@@ -87,7 +105,8 @@ Length pnmNeeds(const Head& head) {
   const int count = kind == '4' ? 2 : 3;
   std::size_t at = 2;
   for (int k = 0; k < count; ++k) {
-    while (at < head.bytes.size() && (std::isspace(std::uint8_t(head.bytes[at])) || head.bytes[at] == '#')) {
+    while (at < head.bytes.size() &&
+           (std::isspace(std::uint8_t(head.bytes[at])) || head.bytes[at] == '#')) {
       if (head.bytes[at] == '#') {
         while (at < head.bytes.size() && head.bytes[at] != '\n' && head.bytes[at] != '\r') ++at;
       } else {
@@ -96,7 +115,8 @@ Length pnmNeeds(const Head& head) {
     }
     const std::size_t digits = at;
     numbers[k] = 0;
-    while (at < head.bytes.size() && std::isdigit(std::uint8_t(head.bytes[at])) && at - digits < 9) {
+    while (at < head.bytes.size() && std::isdigit(std::uint8_t(head.bytes[at])) &&
+           at - digits < 9) {
       numbers[k] = numbers[k] * 10 + Length(head.bytes[at++] - '0');
     }
     if (at == digits || at >= head.bytes.size()) {
@@ -118,6 +138,10 @@ bool isPnm(FREE_IMAGE_FORMAT format) {
 
 }  // namespace
 
+bool emptyReadMeansCut(int freeImageFormat) {
+  return freeImageFormat != FIF_JP2 && freeImageFormat != FIF_J2K;
+}
+
 bool isCutShort(int freeImageFormat, const std::string& fileName) {
   const FREE_IMAGE_FORMAT format = static_cast<FREE_IMAGE_FORMAT>(freeImageFormat);
   if (format != FIF_BMP && format != FIF_TARGA && !isPnm(format)) {
@@ -134,13 +158,7 @@ bool isCutShort(int freeImageFormat, const std::string& fileName) {
     return head.fileSize < bmpNeeds(head);
   }
   if (format == FIF_TARGA) {
-    if (head.fileSize < 18) {
-      return true;
-    }
-    const Length pixelsEnd = tgaPixelsEnd(head);
-    return pixelsEnd > 0 &&
-           (head.fileSize < pixelsEnd ||
-            (head.fileSize > pixelsEnd && !endsWithTgaFooter(fileName, head.fileSize)));
+    return tgaIsCutShort(head, fileName);
   }
   return head.fileSize < pnmNeeds(head);
 }
