@@ -196,7 +196,8 @@ void increment(int& counter);
 void appendVektor(std::vector<WavefrontLoader::Vektor>& list, const float& x, const float& y,
                   const float& z);
 void appendCoord(std::vector<WavefrontLoader::Coord>& list, const float& u, const float& v);
-// Folds v, vt and vn, the fields that make two face vertices equal.
+// Of v, vt and vn, the fields that make two face vertices equal, keyed per process so that no
+// file can aim its triples at one part of the set's table.
 std::size_t hash_value(const WavefrontLoader::FaceVertex& vertex);
 
 }  // namespace Loader
