@@ -60,9 +60,9 @@ TEST_F(RessourceManagerTest, ReadFileGivesTheTextUpToItsFirstZeroByteOrOneLineWh
     const std::string error = "ERROR: could not open file " + path + "\n";
     EXPECT_EQ("", manager.readFile(path));
     EXPECT_EQ("", describe(*manager.loadMesh(path)));
-    const std::string passError = "wavefrontloader.cpp,199: " + error;
+    const std::string passError = "wavefrontloader.cpp,194: " + error;
     EXPECT_EQ(passError + passError + passError, output.err.str());
-    EXPECT_EQ(error + "wavefrontloader.cpp,92: loading mesh from file " + path +
+    EXPECT_EQ(error + "wavefrontloader.cpp,87: loading mesh from file " + path +
                   "\nnumOf: ve0 no0 te0 fv0 tr0 qu0\nmesh loaded: Mesh: trI0 quI0 ver0 col0 mat0\n"
                   "counts: vc0 nc0 txc0 trc0 qc0\n",
               output.out.str());
@@ -100,7 +100,7 @@ TEST_F(RessourceManagerTest, LoadMeshFillsTheSlotsInCallbackOrderAndNoneBeyondTh
     printed.push_back(output.out.str());
   }
   EXPECT_EQ(
-      "wavefrontloader.cpp,92: loading mesh from file " + dir.path("m.obj") +
+      "wavefrontloader.cpp,87: loading mesh from file " + dir.path("m.obj") +
           "\nnumOf: ve2 no2 te2 fv9 tr3 qu0\nmesh loaded: Mesh: trI3 quI0 ver6(nt) col0 mat3\n"
           "counts: vc6 nc4 txc4 trc3 qc0\n",
       printed[0]);

@@ -4,7 +4,6 @@
 #include <boost/filesystem/fstream.hpp>
 #include <iostream>
 
-#include "system/loader/keyedhash.h"
 #include "system/loader/linereader.h"
 #include "system/loader/linescanner.h"
 #include "system/loader/mtlgrammar.h"
@@ -61,11 +60,7 @@ void appendCoord(std::vector<WavefrontLoader::Coord>& list, const float& u, cons
 }
 
 std::size_t hash_value(const WavefrontLoader::FaceVertex& vertex) {
-  const std::uint64_t v = std::uint32_t(vertex.v);
-  const std::uint64_t vt = std::uint32_t(vertex.vt);
-  const std::uint64_t vn = std::uint32_t(vertex.vn);
-  // Each index as its 32-bit pattern: all 96 bits go through the keyed product.
-  return keyedHash(v | vt << 32, vn);
+  return WavefrontLoader::FaceVertexHash()(vertex);
 }
 
 // Shininess starts at 0, the material's own default, so that a material read before any "Ns"
