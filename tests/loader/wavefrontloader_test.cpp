@@ -202,7 +202,7 @@ const struct {
 };
 
 // 2000 triples that a fixed hash (boost's hash_combine of the indices, spread by 2^64 / phi) puts
-// in the first 16 slots of a 4096-slot table still find their own slots.
+// in the first 16 slots of a 4096-slot table, one run of 2000 there, each lie near their own slot.
 TEST(WavefrontLoader, FaceVerticesAimedAtOneCornerOfAFixedHashSpreadOut) {
   WavefrontLoader::FaceVertexSet set(50);
   for (std::int32_t v = 1; set.size() < 2000; ++v) {
