@@ -201,6 +201,18 @@ const struct {
     {"v 1 2 3\nf 1// 1// 1// 1//\n", "count 0 0 0 0 0", tooMany("face vertices"), 3},
 };
 
+// 2000 triples that a fixed hash (boost's hash_combine of the indices, spread by 2^64 / phi) puts
+// in the first 16 slots of a 4096-slot table, one run of 2000 there, each lie near their own slot.
+TEST(WavefrontLoader, FaceVerticesAimedAtOneCornerOfAFixedHashSpreadOut) {
+  WavefrontLoader::FaceVertexSet set(50);
+  for (std::int32_t v = 1; set.size() < 2000; ++v) {
+    std::size_t seed = 0;
+    for (const int index : {v, 7, 9}) boost::hash_combine(seed, index);
+    if ((std::uint64_t(seed) * 0x9E3779B97F4A7C15ULL) >> 56 == 0) set.insert({0, v, 7, 9});
+  }
+  EXPECT_GT(128u, set.longestProbe());
+}
+
 TEST(WavefrontLoader, CountsStopAtTheLargestSigned32BitValue) {
   std::int32_t counter = System::Loader::maxElementCount - 1;
   EXPECT_TRUE(System::Loader::countUpTo(counter, System::Loader::maxElementCount));

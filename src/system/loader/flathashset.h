@@ -1,6 +1,7 @@
 #pragma once
 // A compact hash set for small records: open addressing in one flat array, no node per element.
 
+#include <algorithm>
 #include <boost/functional/hash.hpp>
 #include <cstddef>
 #include <cstdint>
@@ -37,6 +38,18 @@ class FlatHashSet {
   }
 
   std::size_t size() const { return count; }
+
+  // The most slots past the one its hash chose that an element sits: the extra probes of the
+  // slowest lookup, which a hash that inputs can aim at makes grow with the element count.
+  std::size_t longestProbe() const {
+    std::size_t longest = 0;
+    for (std::size_t slot = 0; slot < slots.size(); ++slot) {
+      if (slots[slot].used) {
+        longest = std::max(longest, (slot - slotOf(slots[slot].value)) & mask);
+      }
+    }
+    return longest;
+  }
 
   // Removes every element and keeps the capacity.
   void clear() {

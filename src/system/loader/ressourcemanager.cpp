@@ -136,6 +136,7 @@ boost::shared_ptr<Mesh> RessourceManager::loadMesh(std::string fileName) {
 
   vc = nc = txc = trc = qc = 0;
   badFaces = 0;
+  listingLeft = listingBudget;
   currentMesh.reset(new Mesh());
   currentMesh->resize(loader.vertexCount(), loader.triangleCount(), loader.quadCount());
   bindCallbacks(loader);
@@ -268,11 +269,25 @@ void RessourceManager::setMaterial(std::string name) {
     currentMaterial = found->second;
     return;
   }
-  std::cout << "setM failed " << name << " " << materials.size();
-  for (const auto& entry : materials) {
-    std::cout << " -" << entry.first;
+  // Each line may list the whole table; within one load the lists stop after a mebibyte, so a file
+  // naming missing materials again and again prints in proportion to its own size.
+  std::string line = "setM failed " + name + " " + std::to_string(materials.size());
+  const std::size_t unlisted = line.size();
+  for (auto entry = materials.begin(); entry != materials.end() && line.size() < listingLeft;
+       ++entry) {
+    line += " -" + entry->first;
   }
-  std::cout << std::endl;
+  if (line.size() < listingLeft) {
+    listingLeft -= line.size();
+  } else {
+    if (listingLeft > 0) {
+      std::cout << "setM failed lines leave out the material names for the rest of this load"
+                << std::endl;
+    }
+    listingLeft = 0;
+    line.resize(unlisted);
+  }
+  std::cout << line << std::endl;
 }
 
 void RessourceManager::setTexture(std::string path) {

@@ -3,6 +3,7 @@
 
 #include <boost/shared_ptr.hpp>
 #include <boost/unordered_map.hpp>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -78,6 +79,11 @@ class RessourceManager {
 
   // Faces of the current load that named a vertex slot the mesh does not have.
   std::int32_t badFaces = 0;
+
+  // Bytes that the current load's "setM failed " lines may still print while they list the
+  // material table; 0 once a line has left its list out, which the rest of the load does too.
+  static constexpr std::size_t listingBudget = std::size_t(1) << 20;
+  std::size_t listingLeft = listingBudget;
 
   static RessourceManager* instance;
 };

@@ -2,7 +2,6 @@
 
 #include <boost/bind/bind.hpp>
 #include <boost/filesystem/fstream.hpp>
-#include <boost/functional/hash.hpp>
 #include <iostream>
 
 #include "system/loader/linereader.h"
@@ -61,11 +60,7 @@ void appendCoord(std::vector<WavefrontLoader::Coord>& list, const float& u, cons
 }
 
 std::size_t hash_value(const WavefrontLoader::FaceVertex& vertex) {
-  std::size_t seed = 0;
-  boost::hash_combine(seed, vertex.v);
-  boost::hash_combine(seed, vertex.vt);
-  boost::hash_combine(seed, vertex.vn);
-  return seed;
+  return WavefrontLoader::FaceVertexHash()(vertex);
 }
 
 // Shininess starts at 0, the material's own default, so that a material read before any "Ns"

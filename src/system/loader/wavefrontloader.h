@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "system/loader/flathashset.h"
+#include "system/loader/keyedhash.h"
 
 namespace System {
 namespace Loader {
@@ -50,6 +51,16 @@ class WavefrontLoader {
     }
   };
 
+  // Hashes v, vt and vn, the fields that make two records equal, each as its 32-bit pattern, with
+  // the process's key, so that no file can aim its triples at one part of the set's table. Inline,
+  // as the set hashes every face vertex of two passes.
+  struct FaceVertexHash {
+    std::size_t operator()(const FaceVertex& vertex) const {
+      const std::uint64_t v = std::uint32_t(vertex.v), vt = std::uint32_t(vertex.vt);
+      return keyedHash(v | vt << 32, std::uint32_t(vertex.vn));
+    }
+  };
+
   // The material an MTL library is building; its values carry over to the next material.
   class color {
    public:
@@ -72,7 +83,7 @@ class WavefrontLoader {
   typedef boost::function<void()> FaceEndAction;
   typedef boost::function<bool(const char*, bool)> LineParser;
   typedef boost::function<void(std::string, LineParser)> ParseFileFunction;
-  typedef FlatHashSet<FaceVertex> FaceVertexSet;
+  typedef FlatHashSet<FaceVertex, FaceVertexHash> FaceVertexSet;
 
   explicit WavefrontLoader(std::string path);
   ~WavefrontLoader();
@@ -196,7 +207,7 @@ void increment(int& counter);
 void appendVektor(std::vector<WavefrontLoader::Vektor>& list, const float& x, const float& y,
                   const float& z);
 void appendCoord(std::vector<WavefrontLoader::Coord>& list, const float& u, const float& v);
-// Folds v, vt and vn, the fields that make two face vertices equal.
+// The value of WavefrontLoader::FaceVertexHash, for containers that hash through boost::hash.
 std::size_t hash_value(const WavefrontLoader::FaceVertex& vertex);
 
 }  // namespace Loader
