@@ -2,6 +2,8 @@
 // Helpers of the resource-loading tests.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <boost/filesystem.hpp>
 #include <fstream>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "data/geometry/texture.h"
+#include "system/loader/regularfile.h"
 
 namespace loadertest {
 
@@ -42,6 +45,27 @@ struct CapturedOutput {
 inline std::string unprefixed(const std::string& text) {
   static const std::regex prefix("(^|\n)[^ \n]*\\.cpp,[0-9]+: ");
   return std::regex_replace(text, prefix, "$1");
+}
+
+// True when RegularFile refuses every path. A child process, ended after 10 s, does the opens:
+// one that blocks, as an open by name of a FIFO without a writer does, fails instead of hanging.
+inline bool refusedWithoutBlocking(const std::vector<std::string>& paths) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::alarm(10);
+    for (const std::string& path : paths)
+      if (System::Loader::RegularFile(path).isOpen()) ::_exit(1);
+    ::_exit(0);
+  }
+  int status = -1;
+  ::waitpid(child, &status, 0);
+  return child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The text with the number of each "file.cpp,LINE: " prefix as "#": it moves with every edit.
+inline std::string lineless(const std::string& text) {
+  static const std::regex number("\\.cpp,[0-9]+: ");
+  return std::regex_replace(text, number, ".cpp,#: ");
 }
 
 // Each call as "kind value...", the calls joined by ", " in their order.

@@ -27,13 +27,16 @@ MtlGrammar::MtlGrammar(WavefrontLoader& loader) {
   const auto diffuseMap = [l](const char* first, const char* last) {
     l->onDiffuseMap(std::string(first, last));
   };
+  const auto setNumber = [l](float* field) {
+    return [l, field](float value) { l->setNumber(field, value); };
+  };
   const auto rest = lexeme_d[*anychar_p];
   grammar = (ch_p('#') >> rest) | (str_p("newmtl") >> rest[newMaterial]) |
             (str_p("Ka") >> rgb)[setColor(record.ambient)] |
             (str_p("Kd") >> rgb)[setColor(record.diffuse)] | (str_p("map_Kd") >> rest[diffuseMap]) |
             (str_p("Ks") >> rgb)[setColor(record.specular)] |
-            (ch_p('d') >> real[assign_a(record.alpha)]) |
-            (str_p("Ns") >> real[assign_a(record.shininess)]) | (str_p("Ni") >> real) |
+            (ch_p('d') >> real[setNumber(&record.alpha)]) |
+            (str_p("Ns") >> real[setNumber(&record.shininess)]) | (str_p("Ni") >> real) |
             (str_p("illum") >> digit_p) | eps_p;
 }
 

@@ -3,7 +3,6 @@
 #include <FreeImage.h>
 
 #include <boost/bind/bind.hpp>
-#include <boost/filesystem/fstream.hpp>
 #include <cstddef>
 #include <iostream>
 
@@ -26,6 +25,28 @@ void setFrom(Data::Geometry::Color& colour, const float* rgba) {
   colour.set(rgba[0], rgba[1], rgba[2], rgba[3]);
 }
 
+// Appends the file's text up to its first zero byte; false when reading fails or the text passes
+// maxTextFileBytes, whatever the length the file gave when opened.
+bool readText(RegularFile& file, std::string& text) {
+  const std::size_t block = std::size_t(1) << 16;
+  for (;;) {
+    const std::size_t had = text.size();
+    if (had > maxTextFileBytes) {
+      return false;
+    }
+    text.resize(had + block);
+    const std::ptrdiff_t got = file.read(&text[had], block);
+    text.resize(had + static_cast<std::size_t>(got < 0 ? 0 : got));
+    const std::size_t zero = text.find('\0', had);
+    if (zero != std::string::npos) {
+      text.resize(zero);
+    }
+    if (got <= 0 || zero != std::string::npos) {
+      return got >= 0;
+    }
+  }
+}
+
 }  // namespace
 
 RessourceManager* RessourceManager::getInstance() {
@@ -46,28 +67,16 @@ RessourceManager::~RessourceManager() {
 }
 
 std::string RessourceManager::readFile(std::string fileName) {
-  boost::filesystem::ifstream in;
-  if (isRegularFile(fileName)) {
-    in.open(boost::filesystem::path(fileName));
+  RegularFile file(fileName);
+  std::string text;
+  if (file.isOpen() && file.size() <= maxTextFileBytes) {
+    text.reserve(static_cast<std::size_t>(file.size()) + 1);
+    if (readText(file, text)) {
+      return text;
+    }
   }
-  std::streamoff size = -1;
-  if (in.is_open() && in.good()) {
-    in.seekg(0, std::ios::end);
-    size = in.tellg();
-  }
-  if (size < 0) {
-    std::cout << "ERROR: could not open file " << fileName << std::endl;
-    return std::string();
-  }
-  std::string text(static_cast<std::size_t>(size), '\0');
-  in.seekg(0, std::ios::beg);
-  in.read(&text[0], size);
-  text.resize(static_cast<std::size_t>(in.gcount()));
-  const std::size_t zero = text.find('\0');
-  if (zero != std::string::npos) {
-    text.resize(zero);
-  }
-  return text;
+  std::cout << "ERROR: could not open file " << fileName << std::endl;
+  return std::string();
 }
 
 boost::shared_ptr<Texture> RessourceManager::loadTexture(std::string fileName) {

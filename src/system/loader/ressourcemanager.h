@@ -18,6 +18,10 @@
 namespace System {
 namespace Loader {
 
+// The longest text readFile takes. Shader sources are some kilobytes; the bound keeps a huge or
+// endless file from taking all memory.
+constexpr std::uint64_t maxTextFileBytes = std::uint64_t(64) << 20;
+
 // Created on first use and never destroyed. Loads run one at a time on the
 // main thread: the mesh-building members below belong to the load in progress.
 class RessourceManager {
@@ -25,7 +29,7 @@ class RessourceManager {
   static RessourceManager* getInstance();
 
   // The text of the file up to its first zero byte; empty, with a line on
-  // standard output, when it cannot be read.
+  // standard output, when it cannot be read or is longer than maxTextFileBytes.
   std::string readFile(std::string fileName);
 
   // Cached by the path exactly as given; a file that cannot be decoded gives

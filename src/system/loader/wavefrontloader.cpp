@@ -1,11 +1,12 @@
 #include "system/loader/wavefrontloader.h"
 
+#include <algorithm>
 #include <boost/bind/bind.hpp>
-#include <boost/filesystem/fstream.hpp>
 #include <iostream>
 
 #include "system/loader/linereader.h"
 #include "system/loader/linescanner.h"
+#include "system/loader/materialscript.h"
 #include "system/loader/mtlgrammar.h"
 #include "system/loader/objgrammar.h"
 #include "system/loader/regularfile.h"
@@ -87,7 +88,7 @@ WavefrontLoader::WavefrontLoader(std::string path)
   std::cout << LOG_PREFIX << "loading mesh from file " << path << std::endl;
   fileName = fileNameOf(path);
   directory = path.substr(0, path.size() - fileName.size());
-  parseFileFunction = boost::bind(&WavefrontLoader::parseFile, this, _1, _2);
+  parseFileFunction = boost::bind(&WavefrontLoader::readLibrary, this, _1, _2);
 }
 
 WavefrontLoader::~WavefrontLoader() = default;
@@ -130,6 +131,7 @@ void WavefrontLoader::resetActions() {
 void WavefrontLoader::countPass() {
   numVertices = numNormals = numTexCoords = numFaceVertices = numQuads = numTriangles = 0;
   tooMany = nullptr;
+  brokenOff = false;
   lineNumber = faceLinesWithoutFace = firstFaceLineWithoutFace = 0;
   resetActions();
   const auto count = [this](std::int32_t& counter, const char* kind) {
@@ -141,9 +143,10 @@ void WavefrontLoader::countPass() {
   faceVertexAction = count(numFaceVertices, "face vertices");
   quadEndAction = count(numQuads, "quads");
   triangleEndAction = count(numTriangles, "triangles");
-  parseFile(fileName, boost::bind(&WavefrontLoader::countObjLine, this, _1, _2));
+  brokenOff = parseFile(fileName, boost::bind(&WavefrontLoader::countObjLine, this, _1, _2)) ==
+              FileRead::BrokenOff;
   reportCountProblems();
-  if (tooMany != nullptr) {
+  if (tooMany != nullptr || brokenOff) {
     numVertices = numNormals = numTexCoords = numFaceVertices = numQuads = numTriangles = 0;
   }
   std::cout << "numOf: ve" << numVertices << " no" << numNormals << " te" << numTexCoords << " fv"
@@ -151,7 +154,7 @@ void WavefrontLoader::countPass() {
 }
 
 void WavefrontLoader::fillPass() {
-  if (tooMany != nullptr) {
+  if (tooMany != nullptr || brokenOff) {
     return;
   }
   positions.reserve(static_cast<std::size_t>(numVertices));
@@ -178,26 +181,71 @@ void WavefrontLoader::emitPass() {
   textureAction = textureCallback;
   emitted = Emitted();
   emitted.vertexLimit = distinctVertices;
-  if (tooMany != nullptr) {
+  if (tooMany != nullptr || brokenOff) {
     return;
   }
   parseFile(fileName, boost::bind(&WavefrontLoader::parseObjLine, this, _1, _2));
 }
 
-void WavefrontLoader::parseFile(std::string name, LineParser lineParser) {
+WavefrontLoader::FileRead WavefrontLoader::parseFile(std::string name, LineParser lineParser) {
   const std::string path = directory + name;
-  boost::filesystem::ifstream stream;
-  if (isRegularFile(path)) {
-    stream.open(boost::filesystem::path(path));
-  }
-  if (!stream.good() || !stream.is_open()) {
+  RegularFile file(path);
+  if (!file.isOpen()) {
     std::cerr << LOG_PREFIX << "ERROR: could not open file " << path << std::endl;
+    lineParser(nullptr, true);
+    return FileRead::NotOpened;
   }
-  LineReader reader(stream);
+  return readLines(file, path, lineParser);
+}
+
+WavefrontLoader::FileRead WavefrontLoader::readLines(RegularFile& file, const std::string& path,
+                                                     const LineParser& lineParser) {
+  LineReader reader([&file](char* into, std::size_t size) { return file.read(into, size); });
   while (const char* line = reader.next()) {
     lineParser(line, false);
   }
+  if (reader.stop() == LineReader::Stop::ReadFailed) {
+    std::cerr << LOG_PREFIX << "ERROR: could not open file " << path << std::endl;
+  } else if (reader.stop() == LineReader::Stop::LineTooLong) {
+    std::cerr << LOG_PREFIX << "ERROR: could not read file " << path << ": line "
+              << reader.lines() + 1 << " is longer than " << maxLineBytes << " bytes" << std::endl;
+  }
   lineParser(nullptr, true);
+  return reader.stop() == LineReader::Stop::End ? FileRead::Whole : FileRead::BrokenOff;
+}
+
+void WavefrontLoader::readLibrary(std::string name, LineParser lineParser) {
+  const std::shared_ptr<const MaterialScript> script = libraryScript(name, lineParser);
+  if (script) {
+    for (const MaterialStep& step : script->steps()) {
+      apply(step);
+    }
+  }
+}
+
+// A library broken off part-way delivers nothing, as one that cannot be read; its line was written
+// once, when it was read.
+std::shared_ptr<const MaterialScript> WavefrontLoader::libraryScript(const std::string& name,
+                                                                     const LineParser& lineParser) {
+  const auto named = librariesByName.find(name);
+  if (named != librariesByName.end()) {
+    return named->second;
+  }
+  const std::string path = directory + name;
+  RegularFile file(path);
+  if (!file.isOpen()) {
+    std::cerr << LOG_PREFIX << "ERROR: could not open file " << path << std::endl;
+    return nullptr;
+  }
+  std::shared_ptr<const MaterialScript>& same = librariesByFile[{file.device(), file.inode()}];
+  if (!same) {
+    std::shared_ptr<MaterialScript> script = std::make_shared<MaterialScript>();
+    recording = script.get();
+    const FileRead read = readLines(file, path, lineParser);
+    recording = nullptr;
+    same = read == FileRead::Whole ? script : std::make_shared<const MaterialScript>();
+  }
+  return librariesByName[name] = same;
 }
 
 bool WavefrontLoader::parseObjLine(const char* line, bool finish) {
@@ -242,6 +290,9 @@ bool WavefrontLoader::countObjLine(const char* line, bool finish) {
 // One line per kind of problem and file, whatever the number of lines that have it.
 void WavefrontLoader::reportCountProblems() const {
   const std::string path = directory + fileName;
+  if (brokenOff) {
+    return;
+  }
   if (tooMany != nullptr) {
     std::cerr << LOG_PREFIX << "ERROR: more than " << countLimit << " " << tooMany << " in file "
               << path << "; it loads as an empty mesh" << std::endl;
@@ -296,14 +347,55 @@ void WavefrontLoader::onFaceEnd() {
 }
 
 void WavefrontLoader::setColor(float* rgba, float r, float g, float b) {
-  rgba[0] = r;
-  rgba[1] = g;
-  rgba[2] = b;
+  const MaterialStep::Kind kind = rgba == currentMaterial.ambient   ? MaterialStep::Ambient
+                                  : rgba == currentMaterial.diffuse ? MaterialStep::Diffuse
+                                                                    : MaterialStep::Specular;
+  takeStep({kind, {r, g, b}, std::string()});
 }
 
-void WavefrontLoader::onDiffuseMap(std::string name) { currentMaterial.texture = directory + name; }
+void WavefrontLoader::setNumber(float* field, float value) {
+  const MaterialStep::Kind kind =
+      field == &currentMaterial.alpha ? MaterialStep::Alpha : MaterialStep::Shininess;
+  takeStep({kind, {value, 0.0f, 0.0f}, std::string()});
+}
+
+void WavefrontLoader::onDiffuseMap(std::string name) {
+  takeStep({MaterialStep::Texture, {0.0f, 0.0f, 0.0f}, directory + name});
+}
 
 void WavefrontLoader::onNewMaterial(std::string name) {
+  takeStep({MaterialStep::NewMaterial, {0.0f, 0.0f, 0.0f}, std::move(name)});
+}
+
+void WavefrontLoader::takeStep(MaterialStep step) {
+  if (recording != nullptr) {
+    recording->add(std::move(step));
+  } else {
+    apply(step);
+  }
+}
+
+void WavefrontLoader::apply(const MaterialStep& step) {
+  color& record = currentMaterial;
+  float* const colours[] = {record.ambient, record.diffuse, record.specular};
+  switch (step.kind) {
+    case MaterialStep::Ambient:
+    case MaterialStep::Diffuse:
+    case MaterialStep::Specular:
+      std::copy(step.values, step.values + 3, colours[step.kind]);
+      return;
+    case MaterialStep::Alpha:
+      record.alpha = step.values[0];
+      return;
+    case MaterialStep::Shininess:
+      record.shininess = step.values[0];
+      return;
+    case MaterialStep::Texture:
+      record.texture = step.text;
+      return;
+    case MaterialStep::NewMaterial:
+      break;
+  }
   if (!currentMaterial.name.empty()) {
     currentMaterial.ambient[3] = currentMaterial.alpha;
     currentMaterial.diffuse[3] = currentMaterial.alpha;
@@ -313,7 +405,7 @@ void WavefrontLoader::onNewMaterial(std::string name) {
       textureAction(currentMaterial.texture);
     }
   }
-  currentMaterial.name = name;
+  currentMaterial.name = step.text;
 }
 
 // A position that cannot be read is delivered as the origin, so that vertex k stays the position

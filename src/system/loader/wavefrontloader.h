@@ -3,8 +3,11 @@
 
 #include <boost/function.hpp>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "system/loader/flathashset.h"
@@ -22,6 +25,9 @@ bool countUpTo(std::int32_t& counter, std::int32_t limit);
 
 class ObjGrammar;
 class MtlGrammar;
+class MaterialScript;
+class RegularFile;
+struct MaterialStep;
 
 class WavefrontLoader {
  public:
@@ -84,6 +90,9 @@ class WavefrontLoader {
   typedef boost::function<bool(const char*, bool)> LineParser;
   typedef boost::function<void(std::string, LineParser)> ParseFileFunction;
   typedef FlatHashSet<FaceVertex, FaceVertexHash> FaceVertexSet;
+  // How far a file was read: to its end, not at all, or broken off by a read error or a line
+  // longer than maxLineBytes (its line is written then).
+  enum class FileRead { Whole, NotOpened, BrokenOff };
 
   explicit WavefrontLoader(std::string path);
   ~WavefrontLoader();
@@ -108,13 +117,17 @@ class WavefrontLoader {
   void fillPass();
   void resetCallbacks();
   void resetActions();
-  void parseFile(std::string name, LineParser lineParser);
+  FileRead parseFile(std::string name, LineParser lineParser);
+  // Reads the library once per load, whatever the number of lines naming it, and replays what it
+  // does to the material at every line; what is delivered is as if it were read each time.
+  void readLibrary(std::string name, LineParser lineParser);
   bool parseObjLine(const char* line, bool finish);
   bool parseMtlLine(const char* line, bool finish);
   void registerFaceVertex(int v, int vt, int vn);
   void onFaceVertex(int v, int vt, int vn);
   void onFaceEnd();
   void setColor(float* rgba, float r, float g, float b);
+  void setNumber(float* field, float value);
   void onDiffuseMap(std::string name);
   void onNewMaterial(std::string name);
 
@@ -184,11 +197,27 @@ class WavefrontLoader {
   template <typename T>
   const T& entryAt(const std::vector<T>& list, int index, const char* kind, const T& fallback);
 
+  FileRead readLines(RegularFile& file, const std::string& path, const LineParser& lineParser);
+  // The library's steps; null when it cannot be opened (tried again at its next line, as a
+  // missing library is reported at each).
+  std::shared_ptr<const MaterialScript> libraryScript(const std::string& name,
+                                                      const LineParser& lineParser);
+  // A step of the MTL grammar: recorded while a library is read, otherwise done to the material.
+  void takeStep(MaterialStep step);
+  void apply(const MaterialStep& step);
+
   std::unique_ptr<ObjGrammar> objGrammar;
   std::unique_ptr<MtlGrammar> mtlGrammar;
   Emitted emitted;
   // The kind whose count passed countLimit; null while the file is within it.
   const char* tooMany = nullptr;
+  // The count pass could not read the OBJ file through; it loads as an empty mesh.
+  bool brokenOff = false;
+  // Libraries read in this load, by name and by file (so that other names of a file share it).
+  std::unordered_map<std::string, std::shared_ptr<const MaterialScript>> librariesByName;
+  std::map<std::pair<std::uint64_t, std::uint64_t>, std::shared_ptr<const MaterialScript>>
+      librariesByFile;
+  MaterialScript* recording = nullptr;
   // Lines of the OBJ file read by the count pass, and its face lines that made no face.
   std::int64_t lineNumber = 0;
   std::int64_t faceLinesWithoutFace = 0;
