@@ -3,16 +3,16 @@
 #include <FreeImage.h>
 #include <pthread.h>
 #include <sched.h>
-#include <sys/prctl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
-#include <ctime>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <iterator>
 #include <memory>
@@ -110,7 +110,7 @@ TEST(ImageDecoder, TakesImagesUpTo512MiBDecodedAtNoLessThan8BytesAPixel) {
     unsigned width, height, bpp;
     bool taken;
   } sizes[] = {{16384, 4096, 64, true}, {16384, 4097, 64, false}, {8192, 8192, 1, true},
-               {8192, 8193, 24, false}, {8192, 5461, 96, true},  {8192, 5462, 96, false},
+               {8192, 8193, 24, false}, {8192, 5461, 96, true},   {8192, 5462, 96, false},
                {8192, 4096, 128, true}, {8192, 4097, 128, false}, {16385, 1, 8, false},
                {1, 16385, 8, false}};
   for (const auto& s : sizes)
@@ -118,32 +118,29 @@ TEST(ImageDecoder, TakesImagesUpTo512MiBDecodedAtNoLessThan8BytesAPixel) {
         << s.width << "x" << s.height << "x" << s.bpp;
 }
 
-// The child's answer: type, width, height, pixels; whatever it holds, only a whole one within the
+// The child's answer: type, width, height, pixels. Whatever it holds, only a whole one within the
 // caps is taken.
 TEST(ImageDecoder, TakesOnlyAWholeAnswerWithinTheCaps) {
-  const auto answer = [](std::int32_t type, std::int32_t width, std::int32_t height,
-                         std::size_t pixelBytes) {
+  const auto answer = [](std::int32_t width, std::int32_t height, std::size_t pixelBytes,
+                         std::int32_t type = FIF_PNG) {
     const std::int32_t head[] = {type, width, height};
     return std::string(reinterpret_cast<const char*>(head), sizeof head) +
            std::string(pixelBytes, '\x7f');
   };
-  const struct {
-    std::string answer;
-    ImageLoad load;
-    const char* texture;
-  } answers[] = {{answer(FIF_PNG, 2, 1, 6), ImageLoad::Loaded, "2x1 \x7f\x7f\x7f\x7f\x7f\x7f"},
-                 {answer(FIF_PNG, 2, 1, 5), ImageLoad::Failed, "0x0 "},
-                 {answer(FIF_PNG, 2, 1, 7), ImageLoad::Failed, "0x0 "},
-                 {answer(FIF_PNG, 16385, 1, 3 * 16385), ImageLoad::Failed, "0x0 "},
-                 {answer(FIF_PNG, 1, 16385, 3 * 16385), ImageLoad::Failed, "0x0 "},
-                 {answer(FIF_PNG, -2, -1, 6), ImageLoad::Failed, "0x0 "},
-                 {answer(FIF_UNKNOWN, 0, 0, 0).substr(0, 4), ImageLoad::UnknownType, "0x0 "},
-                 {answer(FIF_PNG, 0, 0, 0).substr(0, 11), ImageLoad::Failed, "0x0 "}};
-  for (const auto& a : answers) {
-    Texture texture;
-    EXPECT_EQ(a.load, System::Loader::takeImageAnswer(a.answer, texture));
-    EXPECT_EQ(a.texture, loadertest::pixelsOf(texture));
-  }
+  const std::pair<std::string, ImageLoad> refused[] = {
+      {answer(2, 1, 5), ImageLoad::Failed},
+      {answer(2, 1, 7), ImageLoad::Failed},
+      {answer(16385, 1, 49155), ImageLoad::Failed},
+      {answer(1, 16385, 49155), ImageLoad::Failed},
+      {answer(-2, -1, 6), ImageLoad::Failed},
+      {answer(0, 0, 0).substr(0, 11), ImageLoad::Failed},
+      {answer(0, 0, 0, FIF_UNKNOWN).substr(0, 4), ImageLoad::UnknownType}};
+  Texture texture;
+  for (const auto& r : refused)
+    EXPECT_EQ(r.second, System::Loader::takeImageAnswer(r.first, texture));
+  EXPECT_EQ("0x0 ", loadertest::pixelsOf(texture));
+  EXPECT_EQ(ImageLoad::Loaded, System::Loader::takeImageAnswer(answer(2, 1, 6), texture));
+  EXPECT_EQ("2x1 \x7f\x7f\x7f\x7f\x7f\x7f", loadertest::pixelsOf(texture));
 }
 
 using System::Loader::runSandboxed;
@@ -212,8 +209,7 @@ TEST(Sandbox, ChildrenThatCrashThrowOverrunOrAnswerShortGiveNothingAndLeaveNoPro
        },
        littleCpu},
       {"sleeps", [] { return std::to_string(::pause()); }, littleTime},
-      {"answers more than allowed", [] { return std::string(answerBytes + 1, 'x'); },
-       littleMemory},
+      {"answers more than allowed", [] { return std::string(answerBytes + 1, 'x'); }, littleMemory},
       {"allocates 2 GB at once", [] { return std::string(std::size_t(2) << 30, 'x').substr(1); },
        littleMemory},
       {"fills 1 GB in small blocks", [] { return fill(std::size_t(1) << 30); }, littleMemory},
@@ -240,12 +236,14 @@ TEST(Sandbox, ChildrenThatCrashThrowOverrunOrAnswerShortGiveNothingAndLeaveNoPro
 TEST(Sandbox, ImagesLoadWhateverTheProgramDoesWithSigchldAndItKeepsThat) {
   loadertest::ScratchDir dir;
   ASSERT_TRUE(savePicture(FIF_BMP, 24, 2, 1, dir.path("picture")));
-  struct sigaction ignored {}, noZombies {};
+  struct sigaction ignored {
+  }, noZombies{};
   ignored.sa_handler = SIG_IGN;
   noZombies.sa_handler = [](int) {};
   noZombies.sa_flags = SA_NOCLDWAIT;
   for (const struct sigaction& disposition : {ignored, noZombies}) {
-    struct sigaction before {}, after {};
+    struct sigaction before {
+    }, after{};
     ::sigaction(SIGCHLD, &disposition, &before);
     Texture texture;
     const ImageLoad loaded = System::Loader::loadImageFile(dir.path("picture"), texture);
