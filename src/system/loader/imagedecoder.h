@@ -21,9 +21,10 @@ bool withinImageCaps(unsigned width, unsigned height, unsigned bitsPerPixel);
 // Fills width, height and data of texture from the file, read as the given
 // FreeImage format, converted to 3 bytes per pixel whatever its depth.
 // Returns false, leaving texture untouched, when the file cannot be opened,
-// is corrupt, ends early, or is larger than the caps above (from its header
-// where the format's reader can read it alone). FreeImage runs in the calling process, so a hostile
-// file can crash or exhaust it: the program decodes through loadImageFile
+// is corrupt, ends early, or is larger than the caps above (judged from its
+// header before decoding where the format's reader can read it alone).
+// FreeImage runs in the calling process, so a hostile file can crash or
+// exhaust it: the program decodes through loadImageFile
 // (system/loader/sandboxedimage.h), which calls this in a child process.
 bool decodeImage(int freeImageFormat, const std::string& fileName,
                  Data::Geometry::Texture& texture);

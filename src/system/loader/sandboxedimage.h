@@ -11,11 +11,11 @@
 namespace System {
 namespace Loader {
 
-// The bounds of one image's decoding, above what the largest image the caps of
-// system/loader/imagedecoder.h admit needs, read, converted and handed over: 1.15 GiB and 5 s of
-// processor time for float colours, 15 s for a text format (ASCII PNM, XPM). The wall-clock bound
-// only ends a child that never gets the processor. The answer holds the type, width, height and
-// 3 bytes a pixel.
+// The bounds of one image's decoding. The largest images the caps of system/loader/imagedecoder.h
+// take need, read, converted and handed over, at most 1.15 GiB (42 megapixels of float RGB, tone
+// mapped) and 17 s of processor time (64 megapixels of ASCII PNM or XPM): the bounds leave room
+// above both, also for a busy machine. The wall-clock bound only ends a child that never gets the
+// processor. The answer holds the type, width and height (4 bytes each) and 3 bytes a pixel.
 const SandboxLimits imageDecodingLimits{std::size_t(1280) << 20, 60, 300000,
                                         12 + 3 * maxImagePixels};
 
