@@ -1,14 +1,18 @@
 #include "system/loader/imagedecoder.h"
 
 #include <FreeImage.h>
+#include <pthread.h>
 #include <sched.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <iterator>
 #include <memory>
@@ -23,6 +27,7 @@ namespace {
 using Data::Geometry::Texture;
 using System::Loader::decodeImage;
 using System::Loader::ImageLoad;
+namespace fs = loadertest::fs;
 
 // Blue, green and red (c = 0, 1, 2) of pixel (x, y), rows counted from the bottom; grey pictures
 // have one value for all three.
@@ -149,12 +154,53 @@ TEST(ImageDecoder, TgaLoadsWithAllItsPixelsAndIsRefusedAtEveryCutAmongThem) {
   }
 }
 
+// Images are taken up to 16384 a side and 512 MiB decoded, a pixel counting 8 bytes or more.
+TEST(ImageDecoder, TakesImagesUpTo512MiBDecodedAtNoLessThan8BytesAPixel) {
+  const struct {
+    unsigned width, height, bpp;
+    bool taken;
+  } sizes[] = {{16384, 4096, 64, true}, {16384, 4097, 64, false}, {8192, 8192, 1, true},
+               {8192, 8193, 24, false}, {8192, 5461, 96, true},   {8192, 5462, 96, false},
+               {8192, 4096, 128, true}, {8192, 4097, 128, false}, {16385, 1, 8, false},
+               {1, 16385, 8, false}};
+  for (const auto& s : sizes)
+    EXPECT_EQ(s.taken, System::Loader::withinImageCaps(s.width, s.height, s.bpp))
+        << s.width << "x" << s.height << "x" << s.bpp;
+}
+
+// The child's answer: type, width, height, pixels. Whatever it holds, only a whole one within the
+// caps is taken.
+TEST(ImageDecoder, TakesOnlyAWholeAnswerWithinTheCaps) {
+  const auto answer = [](std::int32_t width, std::int32_t height, std::size_t pixelBytes,
+                         std::int32_t type = FIF_PNG) {
+    const std::int32_t head[] = {type, width, height};
+    return std::string(reinterpret_cast<const char*>(head), sizeof head) +
+           std::string(pixelBytes, '\x7f');
+  };
+  const std::pair<std::string, ImageLoad> refused[] = {
+      {answer(2, 1, 5), ImageLoad::Failed},
+      {answer(2, 1, 7), ImageLoad::Failed},
+      {answer(16385, 1, 49155), ImageLoad::Failed},
+      {answer(1, 16385, 49155), ImageLoad::Failed},
+      {answer(-2, -1, 6), ImageLoad::Failed},
+      {answer(0, 0, 0).substr(0, 11), ImageLoad::Failed},
+      {answer(0, 0, 0, FIF_UNKNOWN).substr(0, 4), ImageLoad::UnknownType}};
+  Texture texture;
+  for (const auto& r : refused)
+    EXPECT_EQ(r.second, System::Loader::takeImageAnswer(r.first, texture));
+  EXPECT_EQ("0x0 ", loadertest::pixelsOf(texture));
+  EXPECT_EQ(ImageLoad::Loaded, System::Loader::takeImageAnswer(answer(2, 1, 6), texture));
+  EXPECT_EQ("2x1 \x7f\x7f\x7f\x7f\x7f\x7f", loadertest::pixelsOf(texture));
+}
+
 using System::Loader::runSandboxed;
 using System::Loader::SandboxLimits;
 
-// Children that must fail get little of one bound and plenty of the other: each is tested alone.
-const SandboxLimits littleTime{std::size_t(64) << 30, 300};
-const SandboxLimits littleMemory{std::size_t(64) << 20, 10000};
+// Children that must fail get little of one bound and plenty of the others: each is tested alone.
+const std::size_t answerBytes = 4 << 20;
+const SandboxLimits littleTime{std::size_t(64) << 30, 60, 300, answerBytes};
+const SandboxLimits littleCpu{std::size_t(64) << 30, 1, 60000, answerBytes};
+const SandboxLimits littleMemory{std::size_t(64) << 20, 60, 60000, answerBytes};
 
 // Touches every byte, so that no allocation can be left out.
 std::string fill(std::size_t bytes) {
@@ -171,7 +217,7 @@ std::string fill(std::size_t bytes) {
 // The memory bound counts from what the process holds already; answers beyond a pipe's buffer.
 // What the child prints goes nowhere: reports of a decoder's fault would read as the program's own.
 TEST(Sandbox, HandsBackWhatTheChildReturnsByteForByteAndNothingElse) {
-  std::string large(3 << 20, '\0');
+  std::string large(answerBytes, '\0');
   for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 + i / 4099);
   EXPECT_EQ(large, runSandboxed([&large] { return large; }, littleMemory));
   EXPECT_EQ(std::string(), runSandboxed([] { return std::string(); }, littleMemory));
@@ -181,6 +227,9 @@ TEST(Sandbox, HandsBackWhatTheChildReturnsByteForByteAndNothingElse) {
            loadertest::fs::read_symlink("/proc/self/fd/2").string();
   };
   EXPECT_EQ("/dev/null /dev/null", runSandboxed(outputs, littleMemory));
+  // Bound by processor time, a child that waits longer than that still answers.
+  const auto sleeper = [] { return std::to_string(::usleep(1500000)); };
+  EXPECT_EQ("0", runSandboxed(sleeper, littleCpu));
 }
 
 // The address space is bounded, not only what is touched. A refused allocation ends the child as
@@ -203,12 +252,14 @@ TEST(Sandbox, ChildrenThatCrashThrowOverrunOrAnswerShortGiveNothingAndLeaveNoPro
       {"aborts", []() -> std::string { std::abort(); }, littleMemory},
       {"throws", []() -> std::string { throw std::bad_alloc(); }, littleMemory},
       {"ends before answering", []() -> std::string { ::_exit(0); }, littleMemory},
-      {"spins",
+      {"spins for 2 s of processor time",
        []() -> std::string {
-         for (;;) ::sched_yield();
+         while (std::clock() < 2 * CLOCKS_PER_SEC) ::sched_yield();
+         return "spun";
        },
-       littleTime},
+       littleCpu},
       {"sleeps", [] { return std::to_string(::pause()); }, littleTime},
+      {"answers more than allowed", [] { return std::string(answerBytes + 1, 'x'); }, littleMemory},
       {"allocates 2 GB at once", [] { return std::string(std::size_t(2) << 30, 'x').substr(1); },
        littleMemory},
       {"fills 1 GB in small blocks", [] { return fill(std::size_t(1) << 30); }, littleMemory},
@@ -228,6 +279,59 @@ TEST(Sandbox, ChildrenThatCrashThrowOverrunOrAnswerShortGiveNothingAndLeaveNoPro
   EXPECT_FALSE(loadertest::fs::exists(dir.path("unwound")));
   EXPECT_EQ(-1, ::waitpid(-1, nullptr, WNOHANG));
   EXPECT_EQ(ECHILD, errno);
+}
+
+// A launcher, a service manager or a shell's "trap '' CHLD" can start the program with SIGCHLD
+// ignored, and a handler can ask for no zombies: the kernel then reaps ended children itself.
+TEST(Sandbox, ImagesLoadWhateverTheProgramDoesWithSigchldAndItKeepsThat) {
+  loadertest::ScratchDir dir;
+  ASSERT_TRUE(savePicture(FIF_BMP, 24, 2, 1, dir.path("picture")));
+  struct sigaction ignored {
+  }, noZombies{};
+  ignored.sa_handler = SIG_IGN;
+  noZombies.sa_handler = [](int) {};
+  noZombies.sa_flags = SA_NOCLDWAIT;
+  for (const struct sigaction& disposition : {ignored, noZombies}) {
+    struct sigaction before {
+    }, after{};
+    ::sigaction(SIGCHLD, &disposition, &before);
+    Texture texture;
+    const ImageLoad loaded = System::Loader::loadImageFile(dir.path("picture"), texture);
+    ::sigaction(SIGCHLD, &before, &after);
+    EXPECT_EQ(ImageLoad::Loaded, loaded);
+    EXPECT_EQ(expectedPixels(24, 2, 1), loadertest::pixelsOf(texture));
+    EXPECT_EQ(disposition.sa_handler, after.sa_handler);
+    EXPECT_EQ(disposition.sa_flags, after.sa_flags & SA_NOCLDWAIT);
+  }
+}
+
+// A child whose parent ends before the child asks to end with it would live on unwatched: it ends
+// at once. A fork handler holds the child until its parent is gone; the test adopts the orphan.
+TEST(Sandbox, AChildWhoseParentEndedBeforeItStartedDoesNotWork) {
+  loadertest::ScratchDir dir;
+  static int started[2];
+  ASSERT_EQ(0, ::pipe(started));
+  ASSERT_EQ(0, ::prctl(PR_SET_CHILD_SUBREAPER, 1));
+  const pid_t parent = ::fork();
+  if (parent == 0) {
+    ::pthread_atfork(nullptr, nullptr, [] {
+      const pid_t self = ::getpid(), itsParent = ::getppid();
+      if (::write(started[1], &self, sizeof self) != sizeof self) ::_exit(2);
+      while (::getppid() == itsParent) ::usleep(1000);
+    });
+    runSandboxed([&dir] { return std::to_string(fs::exists(dir.write("worked", ""))); },
+                 littleMemory);
+    ::_exit(0);
+  }
+  pid_t child = 0;
+  EXPECT_EQ(ssize_t(sizeof child), ::read(started[0], &child, sizeof child));
+  ::kill(parent, SIGKILL);
+  EXPECT_EQ(parent, ::waitpid(parent, nullptr, 0));
+  EXPECT_EQ(child, ::waitpid(child, nullptr, 0));
+  ::prctl(PR_SET_CHILD_SUBREAPER, 0);
+  ::close(started[0]);
+  ::close(started[1]);
+  EXPECT_FALSE(fs::exists(dir.path("worked")));
 }
 
 }  // namespace

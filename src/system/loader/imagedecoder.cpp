@@ -2,6 +2,7 @@
 
 #include <FreeImage.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -69,14 +70,10 @@ Bitmap loadWhole(FREE_IMAGE_FORMAT format, const std::string& fileName, int flag
 }
 
 // A header of a few bytes can announce gigapixels, which FreeImage would
-// allocate and clear before noticing that the data is missing. No GL takes
-// textures beyond these sizes anyway.
-const unsigned maxSide = 16384;
-const unsigned long long maxPixels = 8192ull * 8192ull;
-
-bool sizeAcceptable(unsigned width, unsigned height) {
-  return width <= maxSide && height <= maxSide &&
-         static_cast<unsigned long long>(width) * height <= maxPixels;
+// allocate and clear before noticing that the data is missing.
+bool sizeAcceptable(FIBITMAP* bitmap) {
+  return withinImageCaps(FreeImage_GetWidth(bitmap), FreeImage_GetHeight(bitmap),
+                         FreeImage_GetBPP(bitmap));
 }
 
 // Formats whose plugin cannot read the header alone are taken on trust.
@@ -85,8 +82,7 @@ bool headerAcceptable(FREE_IMAGE_FORMAT format, const std::string& fileName) {
     return true;
   }
   const Bitmap header = loadWhole(format, fileName, FIF_LOAD_NOPIXELS);
-  return header &&
-         sizeAcceptable(FreeImage_GetWidth(header.get()), FreeImage_GetHeight(header.get()));
+  return header && sizeAcceptable(header.get());
 }
 
 // Every depth and sample type FreeImage reads becomes 8 bits per channel, 3
@@ -130,6 +126,13 @@ void repack(FIBITMAP* bitmap, Data::Geometry::Texture& texture) {
 
 }  // namespace
 
+// No GL takes textures wider than the side cap anyway.
+bool withinImageCaps(unsigned width, unsigned height, unsigned bitsPerPixel) {
+  const unsigned long long pixelBytes = std::max(8u, bitsPerPixel / 8);
+  return width <= maxImageSide && height <= maxImageSide &&
+         static_cast<unsigned long long>(width) * height * pixelBytes <= maxDecodedBytes;
+}
+
 bool decodeImage(int freeImageFormat, const std::string& fileName,
                  Data::Geometry::Texture& texture) {
   const FREE_IMAGE_FORMAT format = static_cast<FREE_IMAGE_FORMAT>(freeImageFormat);
@@ -137,8 +140,7 @@ bool decodeImage(int freeImageFormat, const std::string& fileName,
     return false;
   }
   Bitmap bitmap = loadWhole(format, fileName, 0);
-  if (!bitmap || !FreeImage_HasPixels(bitmap.get()) ||
-      !sizeAcceptable(FreeImage_GetWidth(bitmap.get()), FreeImage_GetHeight(bitmap.get()))) {
+  if (!bitmap || !FreeImage_HasPixels(bitmap.get()) || !sizeAcceptable(bitmap.get())) {
     return false;
   }
   bitmap = toBgr24(std::move(bitmap));

@@ -8,12 +8,23 @@
 namespace System {
 namespace Loader {
 
+// The images taken: at most 16384 pixels a side and 512 MiB of decoded pixels,
+// each pixel counted at 8 bytes or at its own size if larger. So 64 megapixels
+// of 8- and 16-bit samples, fewer of float colours (42 of RGB, 32 of RGBA) and
+// of complex numbers. The decoding child's bounds exceed what the largest
+// image of each kind needs (system/loader/sandboxedimage.h).
+const unsigned maxImageSide = 16384;
+const unsigned long long maxDecodedBytes = 512ull << 20;
+const unsigned long long maxImagePixels = maxDecodedBytes / 8;
+bool withinImageCaps(unsigned width, unsigned height, unsigned bitsPerPixel);
+
 // Fills width, height and data of texture from the file, read as the given
 // FreeImage format, converted to 3 bytes per pixel whatever its depth.
 // Returns false, leaving texture untouched, when the file cannot be opened,
-// is corrupt, ends early, or announces more than 16384 pixels a side or
-// 64 megapixels in all. FreeImage runs in the calling process, so a hostile
-// file can crash or exhaust it: the program decodes through loadImageFile
+// is corrupt, ends early, or is larger than the caps above (judged from its
+// header before decoding where the format's reader can read it alone).
+// FreeImage runs in the calling process, so a hostile file can crash or
+// exhaust it: the program decodes through loadImageFile
 // (system/loader/sandboxedimage.h), which calls this in a child process.
 bool decodeImage(int freeImageFormat, const std::string& fileName,
                  Data::Geometry::Texture& texture);

@@ -64,8 +64,8 @@ bool writeAll(int fd, const char* bytes, std::size_t size) {
   return true;
 }
 
-void setLimit(int resource, rlim_t value) {
-  const rlimit limit{value, value};
+void setLimit(int resource, rlim_t soft, rlim_t hard) {
+  const rlimit limit{soft, hard};
   ::setrlimit(resource, &limit);
 }
 
@@ -78,7 +78,7 @@ void silenceFaults() {
     ::dup2(null, STDERR_FILENO);
     ::close(null);
   }
-  for (const int fault : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGTRAP, SIGSYS}) {
+  for (const int fault : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGTRAP, SIGSYS, SIGXCPU}) {
     ::signal(fault, SIG_DFL);
   }
   if (__sanitizer_set_death_callback != nullptr) {
@@ -93,13 +93,19 @@ std::string workWithoutUnwinding(const std::function<std::string()>& work) noexc
 }
 
 // The address-space limit counts from what the process already maps: the GL driver's libraries
-// in the program, the sanitizers' terabytes of reserved shadow in their builds.
+// in the program, the sanitizers' terabytes of reserved shadow in their builds. The processor
+// limit ends the child by itself (SIGXCPU, then SIGKILL a second later), parent or no parent.
 [[noreturn]] void runChild(int answer, const std::function<std::string()>& work,
-                           std::size_t memoryBytes) {
+                           const SandboxLimits& limits, pid_t parent) {
   ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (::getppid() != parent) {
+    ::_exit(1);  // the parent ended before it could take us along
+  }
   silenceFaults();
-  setLimit(RLIMIT_CORE, 0);
-  setLimit(RLIMIT_AS, statmBytes(0, 0) + memoryBytes);
+  setLimit(RLIMIT_CORE, 0, 0);
+  const rlim_t addressSpace = statmBytes(0, 0) + limits.memoryBytes;
+  setLimit(RLIMIT_AS, addressSpace, addressSpace);
+  setLimit(RLIMIT_CPU, limits.cpuSeconds, limits.cpuSeconds + 1);
   const std::string bytes = workWithoutUnwinding(work);
   const Size size = bytes.size();
   const bool sent = writeAll(answer, reinterpret_cast<const char*>(&size), sizeof size) &&
@@ -133,53 +139,89 @@ bool exitedCleanly(pid_t child, Clock::time_point deadline) {
   }
 }
 
-// Everything the child writes until it closes its end: the size it announces, then the answer.
-// False as soon as the child overruns its time or resident memory or announces too much.
-bool readAnswer(int from, pid_t child, const SandboxLimits& limits, std::size_t residentBound,
-                Clock::time_point deadline, std::string& answer) {
+// Reads what the child writes, watching its wall time and resident memory while the pipe is quiet.
+class AnswerReader {
+ public:
+  AnswerReader(int from, pid_t child, std::size_t residentBound, Clock::time_point deadline)
+      : from_(from), child_(child), residentBound_(residentBound), deadline_(deadline) {}
+
+  // True when exactly size bytes came; false at the end of the pipe or on an overrun.
+  bool read(char* to, std::size_t size) {
+    while (size > 0) {
+      const ssize_t got = some(to, size);
+      if (got <= 0) return false;
+      to += got;
+      size -= static_cast<std::size_t>(got);
+    }
+    return true;
+  }
+
+  // True when the child closed its end with nothing more written.
+  bool ended() {
+    char extra = 0;
+    return some(&extra, 1) == 0;
+  }
+
+ private:
   // Residency is sampled between reads: a child that fills its memory while the pipe is quiet
   // is seen within one interval.
-  const int sampleMilliseconds = 5;
-  std::string received;
-  char chunk[1 << 16];
-  for (;;) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0 || statmBytes(child, 1) > residentBound) {
-      return false;
-    }
-    pollfd ready{from, POLLIN, 0};
-    const int polled =
-        ::poll(&ready, 1, static_cast<int>(std::min<long long>(left, sampleMilliseconds)));
-    if (polled <= 0) {
-      if (polled < 0 && errno != EINTR) return false;
-      continue;
-    }
-    const ssize_t got = ::read(from, chunk, sizeof chunk);
-    if (got < 0 && errno == EINTR) {
-      continue;
-    }
-    if (got <= 0) {
-      break;
-    }
-    received.append(chunk, static_cast<std::size_t>(got));
-    if (received.size() > sizeof(Size) + limits.memoryBytes) {
-      return false;
+  ssize_t some(char* to, std::size_t size) {
+    const int sampleMilliseconds = 5;
+    for (;;) {
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
+      if (left <= 0 || statmBytes(child_, 1) > residentBound_) {
+        return -1;
+      }
+      pollfd ready{from_, POLLIN, 0};
+      const int polled =
+          ::poll(&ready, 1, static_cast<int>(std::min<long long>(left, sampleMilliseconds)));
+      if (polled < 0 && errno != EINTR) {
+        return -1;
+      }
+      if (polled > 0) {
+        const ssize_t got = ::read(from_, to, size);
+        if (got >= 0 || errno != EINTR) return got;
+      }
     }
   }
+
+  const int from_;
+  const pid_t child_;
+  const std::size_t residentBound_;
+  const Clock::time_point deadline_;
+};
+
+// The size the child announces is checked before anything is buffered: a child whose heap a
+// decoder corrupted could announce any. The answer is then read straight into its own buffer.
+bool readAnswer(AnswerReader& reader, std::size_t answerBytes, std::string& answer) {
   Size size = 0;
-  if (received.size() < sizeof size) {
+  if (!reader.read(reinterpret_cast<char*>(&size), sizeof size) || size > answerBytes) {
     return false;
   }
-  std::memcpy(&size, received.data(), sizeof size);
-  if (received.size() - sizeof size != size) {
-    return false;
-  }
-  // Moved rather than copied: the answer can be a whole image.
-  received.erase(0, sizeof size);
-  answer.swap(received);
-  return true;
+  answer.resize(static_cast<std::size_t>(size));
+  return reader.read(&answer[0], answer.size()) && reader.ended();
 }
+
+// With SIGCHLD ignored, or a handler set with SA_NOCLDWAIT (a launcher, a service manager or a
+// shell's trap can start the program so), the kernel reaps ended children itself: waitpid then
+// fails, and the child's pid may be another process's by the time it is killed. Ended children
+// stay ours to reap while this lives; the program's disposition returns after.
+class ChildrenKept {
+ public:
+  ChildrenKept() {
+    struct sigaction keep {};
+    keep.sa_handler = SIG_DFL;
+    sigemptyset(&keep.sa_mask);
+    ::sigaction(SIGCHLD, &keep, &previous_);
+  }
+  ~ChildrenKept() { ::sigaction(SIGCHLD, &previous_, nullptr); }
+  ChildrenKept(const ChildrenKept&) = delete;
+  ChildrenKept& operator=(const ChildrenKept&) = delete;
+
+ private:
+  struct sigaction previous_ {};
+};
 
 }  // namespace
 
@@ -189,13 +231,16 @@ std::optional<std::string> runSandboxed(const std::function<std::string()>& work
   if (::pipe2(ends, O_CLOEXEC) != 0) {
     return std::nullopt;
   }
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limits.milliseconds);
+  const ChildrenKept kept;
+  const Clock::time_point deadline =
+      Clock::now() + std::chrono::milliseconds(limits.wallMilliseconds);
   // The child starts out sharing the parent's resident pages.
   const std::size_t residentBound = statmBytes(0, 1) + limits.memoryBytes;
+  const pid_t parent = ::getpid();
   const pid_t child = ::fork();
   if (child == 0) {
     ::close(ends[0]);
-    runChild(ends[1], work, limits.memoryBytes);
+    runChild(ends[1], work, limits, parent);
   }
   ::close(ends[1]);
   if (child < 0) {
@@ -203,7 +248,8 @@ std::optional<std::string> runSandboxed(const std::function<std::string()>& work
     return std::nullopt;
   }
   std::string answer;
-  const bool answered = readAnswer(ends[0], child, limits, residentBound, deadline, answer);
+  AnswerReader reader(ends[0], child, residentBound, deadline);
+  const bool answered = readAnswer(reader, limits.answerBytes, answer);
   ::close(ends[0]);
   if (!answered) {
     killAndReap(child);

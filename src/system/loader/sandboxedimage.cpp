@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "system/loader/imagedecoder.h"
 #include "system/loader/regularfile.h"
 
 namespace System {
@@ -45,8 +44,10 @@ std::string decodeForParent(const std::string& fileName) {
   return answer;
 }
 
+}  // namespace
+
 // The child runs our code over memory that a decoder may have corrupted: its answer is checked.
-ImageLoad takeAnswer(const std::string& answer, Data::Geometry::Texture& texture) {
+ImageLoad takeImageAnswer(const std::string& answer, Data::Geometry::Texture& texture) {
   if (answer.size() < typeBytes) {
     return ImageLoad::Failed;
   }
@@ -58,7 +59,8 @@ ImageLoad takeAnswer(const std::string& answer, Data::Geometry::Texture& texture
   }
   const std::int32_t width = numberAt(answer, typeBytes), height = numberAt(answer, typeBytes + 4);
   const std::size_t pixelBytes = answer.size() - typeBytes - sizeBytes;
-  if (width < 0 || height < 0 || std::uint64_t(width) * 3 * std::uint64_t(height) != pixelBytes) {
+  if (width < 0 || height < 0 || !withinImageCaps(width, height, 24) ||
+      std::uint64_t(width) * 3 * std::uint64_t(height) != pixelBytes) {
     return ImageLoad::Failed;
   }
   texture.data.reset(new unsigned char[pixelBytes]);
@@ -67,8 +69,6 @@ ImageLoad takeAnswer(const std::string& answer, Data::Geometry::Texture& texture
   texture.height = height;
   return ImageLoad::Loaded;
 }
-
-}  // namespace
 
 ImageLoad loadImageFile(const std::string& fileName, Data::Geometry::Texture& texture,
                         const SandboxLimits& limits) {
@@ -80,7 +80,7 @@ ImageLoad loadImageFile(const std::string& fileName, Data::Geometry::Texture& te
   }
   const std::optional<std::string> answer =
       runSandboxed([&fileName] { return decodeForParent(fileName); }, limits);
-  return answer ? takeAnswer(*answer, texture) : ImageLoad::Failed;
+  return answer ? takeImageAnswer(*answer, texture) : ImageLoad::Failed;
 }
 
 }  // namespace Loader

@@ -5,14 +5,19 @@
 #include <string>
 
 #include "data/geometry/texture.h"
+#include "system/loader/imagedecoder.h"
 #include "system/loader/sandbox.h"
 
 namespace System {
 namespace Loader {
 
-// The bounds of one image's decoding: more than the largest image the decoder takes needs
-// (64 megapixels, read, converted and handed over), and far longer than any such image takes.
-const SandboxLimits imageDecodingLimits{std::size_t(1) << 30, 5000};
+// The bounds of one image's decoding. The largest images the caps of system/loader/imagedecoder.h
+// take need, read, converted and handed over, at most 1.15 GiB (42 megapixels of float RGB, tone
+// mapped) and 17 s of processor time (64 megapixels of ASCII PNM or XPM): the bounds leave room
+// above both, also for a busy machine. The wall-clock bound only ends a child that never gets the
+// processor. The answer holds the type, width and height (4 bytes each) and 3 bytes a pixel.
+const SandboxLimits imageDecodingLimits{std::size_t(1280) << 20, 60, 300000,
+                                        12 + 3 * maxImagePixels};
 
 enum class ImageLoad { Loaded, UnknownType, Failed };
 
@@ -23,6 +28,10 @@ enum class ImageLoad { Loaded, UnknownType, Failed };
 // decoding crashed or overran the limits.
 ImageLoad loadImageFile(const std::string& fileName, Data::Geometry::Texture& texture,
                         const SandboxLimits& limits = imageDecodingLimits);
+
+// The parent's side of loadImageFile: the child's answer (its type, then for a decoded image its
+// width, height and pixels) becomes the texture if it is whole and within the caps, else Failed.
+ImageLoad takeImageAnswer(const std::string& answer, Data::Geometry::Texture& texture);
 
 }  // namespace Loader
 }  // namespace System

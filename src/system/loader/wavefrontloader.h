@@ -231,8 +231,9 @@ void nullCallback(std::string label, float a, float b, float c);
 void nullCallback(std::string label, int a, int b, int c);
 void nullCallback(std::string label, int a, int b, int c, int d);
 
-// What the count and fill passes bind their actions to.
+// Adds one to the counter. No pass binds it: the count pass has counting actions of its own.
 void increment(int& counter);
+// What the fill pass binds its actions to.
 void appendVektor(std::vector<WavefrontLoader::Vektor>& list, const float& x, const float& y,
                   const float& z);
 void appendCoord(std::vector<WavefrontLoader::Coord>& list, const float& u, const float& v);
