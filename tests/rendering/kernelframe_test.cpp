@@ -20,6 +20,10 @@ TEST_F(KernelFrameTest, ViewportsAreClearedAtTheirRectanglesAndWithoutALightDraw
   auto material = makeMaterial(0.2f, 0.6f, 1.0f);
   material->ambient.set(0, 0, 0, 1);
   scene->add(makeSquare(0.2f, material));
+  // The inset's camera, at the origin, sees a green square that a square near the main
+  // camera covers in the main view; the inset's own depth clear lets it show.
+  addAt(scene, makeSquare(1, makeMaterial(0, 1, 0)), translation(0, 0, -5));
+  addAt(scene, makeSquare(0.15f, material), translation(0.535f, 0.4f, fillDistance - 1.5f));
   glEnable(GL_LIGHTING);  // as a lit frame leaves it
   kernel->display();
   EXPECT_TRUE(near(pixelOfPlane(-0.1f, -0.1f), {51, 153, 255}, 3));
@@ -34,12 +38,12 @@ TEST_F(KernelFrameTest, ViewportsAreClearedAtTheirRectanglesAndWithoutALightDraw
     int x, y;
     Rgb colour;
   } probes[] = {{10, 10, white}, {446, 400, white}, {447, 335, red},
-                {606, 454, red}, {607, 454, white}, {500, 455, white}};
+                {606, 454, red}, {607, 454, white}, {500, 455, white}, {527, 395, {0, 255, 0}}};
   for (const auto& p : probes) EXPECT_TRUE(near(pixelAt(p.x, p.y), p.colour)) << p.x << ", " << p.y;
   EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
   inset->camera.reset();  // a viewport without a camera is left out
   kernel->display();
-  EXPECT_TRUE(near(pixelAt(500, 400), white));
+  EXPECT_TRUE(near(pixelAt(500, 400), {51, 153, 255}, 3));  // the square near the main camera
 }
 
 // The counter runs up to 60001 and then starts again at 1, with a new frame-rate measurement.
