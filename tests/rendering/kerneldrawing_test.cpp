@@ -142,6 +142,7 @@ TEST_F(KernelDrawingTest, TextureShowsItsColoursUploadedOncePerContextAndAgainAf
   scene->add(makeSquare(1, material));
   const MaterialPtr yellow = textured("yellow", 1, 1, {0, 255, 255});
   addAt(scene, makeSquare(0.1f, yellow), translation(1.2f, 0.5f, 0));
+  addAt(scene, makeSquare(0.1f, makeMaterial(1, 1, 1)), translation(1.2f, -0.5f, 0));  // no texture
   for (bool again : {false, true}) {
     const auto frames = [&] {
       if (again) newWindow();  // whose display task may draw meanwhile
@@ -155,6 +156,7 @@ TEST_F(KernelDrawingTest, TextureShowsItsColoursUploadedOncePerContextAndAgainAf
       EXPECT_TRUE(near(pixelOfPlane(-1 + (2 * (i % 3) + 1) / 3.0f, -0.5f + i / 3), texels[i], 12));
     }
     EXPECT_TRUE(near(pixelOfPlane(1.2f, 0.5f), {255, 255, 0}));
+    EXPECT_TRUE(near(pixelOfPlane(1.2f, -0.5f), {255, 255, 0}));  // the texture bound before
     EXPECT_EQ(kernel->uploadedTextures,
               decltype(kernel->uploadedTextures)({material->texture, yellow->texture}));
   }
@@ -164,8 +166,9 @@ TEST_F(KernelDrawingTest, TextureShowsItsColoursUploadedOncePerContextAndAgainAf
   const GLuint program = kernel->currentShader->program;
   glGetUniformiv(program, glGetUniformLocation(program, "tex"), &sampler);
   EXPECT_EQ((std::vector<GLint>{glInt(GL_UNPACK_ALIGNMENT), glInt(GL_ACTIVE_TEXTURE),
-                                glInt(GL_TEXTURE_BINDING_2D), filters[0], filters[1], sampler}),
-            (std::vector<GLint>{4, GL_TEXTURE0, GLint(yellow->texture->glName), GL_LINEAR,
+                                glInt(GL_TEXTURE_BINDING_2D), glIsEnabled(GL_TEXTURE_2D),
+                                filters[0], filters[1], sampler}),
+            (std::vector<GLint>{4, GL_TEXTURE0, GLint(yellow->texture->glName), 1, GL_LINEAR,
                                 GL_LINEAR, 0}));
 
   // The upload line gives the GL's answer: here, a width beyond the largest it takes.
@@ -205,6 +208,20 @@ TEST_F(KernelDrawingTest, MaterialAndLightBecomeTheFrontMaterialTheColourAndLigh
                      {GL_POSITION, GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR}),
             (Floats{0, 0, 0, 1, 0.125f, 0.25f, 0.375f, 1, 0.5f, 0.625f, 0.75f, 1, 0.25f, 0.5f,
                     0.75f, 1}));
+
+  // A mesh without vertices leaves the colour and the client arrays, yet sends the uniforms.
+  kernel->useShader(boost::make_shared<Data::Geometry::Shader>("texLightSM"));
+  kernel->modelMatrix = translation(1, 2, 3);
+  glEnableClientState(GL_NORMAL_ARRAY);
+  kernel->drawMesh(boost::make_shared<Mesh>());
+  GLfloat sent[16];
+  const GLuint program = kernel->currentShader->program;
+  glGetUniformfv(program, glGetUniformLocation(program, "modelMatrix"), sent);
+  EXPECT_TRUE(sameMatrix(sent, kernel->modelMatrix, 0));
+  EXPECT_EQ(currentColour(), (Floats{0.5f, 0.25f, 0.75f, 1}));
+  EXPECT_EQ((std::vector<GLboolean>{glIsEnabled(GL_NORMAL_ARRAY), glIsEnabled(GL_VERTEX_ARRAY)}),
+            (std::vector<GLboolean>{GL_TRUE, GL_FALSE}));
+  glDisableClientState(GL_NORMAL_ARRAY);
 }
 
 }  // namespace
