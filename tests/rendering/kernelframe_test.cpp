@@ -18,7 +18,6 @@ TEST_F(KernelFrameTest, ViewportsAreClearedAtTheirRectanglesAndWithoutALightDraw
   kernel->reshape(640, 480);  // the inset covers 447, 335 to 606, 454
   scene = makeScene("texLightSM", translation(0, 0, fillDistance));
   auto material = makeMaterial(0.2f, 0.6f, 1.0f);
-  material->ambient.set(0, 0, 0, 1);
   scene->add(makeSquare(0.2f, material));
   // The inset's camera, at the origin, sees a green square that a square near the main
   // camera covers in the main view; the inset's own depth clear lets it show.
@@ -123,12 +122,15 @@ TEST_F(KernelFrameTest, ShadowMapHoldsTheLightDepthOfBackFacesWhateverProgramsTh
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-// Where the map holds a surface's own underside just behind it, the surface is lit exactly as
-// without shadows; behind the box only the ambient light is left.
+// Where the map holds a surface's own underside just behind it, or the surface lies beyond the
+// light's view, it is lit exactly as without shadows; behind the box only ambient light is left.
 TEST_F(KernelFrameTest, FloorJustInFrontOfItsUndersideIsLitAndOnlyAmbientBehindTheBox) {
-  const int probes[][2] = {{320, 240}, {320, 120}, {150, 240}, {490, 200}};
+  const int probes[][2] = {{320, 240}, {320, 120}, {150, 240}, {490, 200}, {578, 157}};
   scene = makeShadowScene(false, "texLight");
+  addAt(scene, makeSquare(0.5f, makeMaterial(0.8f, 0.8f, 0.8f, 0.1f)),
+        translation(-1.5f, -1, 1) * Matrix().setRotationX(1.5707963f), "texLight");
   kernel->display();
+  EXPECT_TRUE(near(pixelAt(220, 255), {31, 31, 31}, 1));  // it faces away from the light
   std::vector<Rgb> unshadowed;
   for (const auto& p : probes) unshadowed.push_back(pixelAt(p[0], p[1]));
   scene = makeShadowScene(false, "texLightSM");
@@ -137,6 +139,7 @@ TEST_F(KernelFrameTest, FloorJustInFrontOfItsUndersideIsLitAndOnlyAmbientBehindT
     EXPECT_TRUE(near(pixelAt(probes[i][0], probes[i][1]), unshadowed[i], 1)) << i;
   }
   EXPECT_TRUE(near(unshadowed[0], {235, 235, 235}, 1));  // 0.8 diffuse + 0.1 x 1.2 ambient
+  EXPECT_TRUE(near(unshadowed[4], {213, 213, 213}, 1));  // 0.8 x cos 26.6 degrees + 0.12
   scene = makeShadowScene(true, "texLightSM");
   kernel->display();
   EXPECT_TRUE(near(pixelAt(320, 240), {31, 31, 31}, 1));

@@ -112,9 +112,10 @@ auto addAt(const GroupPtr& parent, const Item& item, const Matrix& m,
   return node;
 }
 
-inline MaterialPtr makeMaterial(float r, float g, float b) {
+inline MaterialPtr makeMaterial(float r, float g, float b, float ambient = 0) {
   auto material = boost::make_shared<Data::Geometry::Material>();
   material->diffuse.set(r, g, b, 1);
+  material->ambient.set(ambient, ambient, ambient, 1);
   return material;
 }
 
@@ -147,9 +148,9 @@ inline GroupPtr makeScene(const char* program, const Matrix& camera) {
 }
 
 // A plate at (2, 2, 1) outside any state change, then drawn with the program a grey floor (half
-// size 3, z = 0) lit from (0, 0, 8), its underside 0.01 below it and optionally a box at
-// (0, 0, 3) drawn with "texLight". Plate and underside face away from the light. The camera
-// sees the floor's centre in the window's middle.
+// size 3, z = 0) lit from (0, 0, 8), its underside 0.01 below it, a square of it at (5, 0, -2)
+// and optionally a box at (0, 0, 3) drawn with "texLight". Plate and underside face away from
+// the light. The camera sees the floor's centre in the window's middle.
 inline GroupPtr makeShadowScene(bool withBox, const char* program = "texLightSM") {
   GroupPtr root =
       makeScene(nullptr, translation(0, -8, 6) * Matrix().setRotationX(std::atan2(0.8f, 0.6f)));
@@ -158,10 +159,10 @@ inline GroupPtr makeShadowScene(bool withBox, const char* program = "texLightSM"
   GroupPtr lit = addAt(root, boost::make_shared<Rendering::Scenegraph::GroupNode>(),
                        Matrix::identity(), program);
   addAt(lit, boost::make_shared<Data::Geometry::Light>(), translation(0, 0, 8));
-  MaterialPtr floor = makeMaterial(0.8f, 0.8f, 0.8f);
-  floor->ambient.set(0.1f, 0.1f, 0.1f, 1);
+  MaterialPtr floor = makeMaterial(0.8f, 0.8f, 0.8f, 0.1f);
   lit->add(makeSquare(3, floor));
   addAt(lit, makeSquare(3, makeMaterial(1, 1, 1)), translation(0, 0, -0.01f) * away);
+  addAt(lit, makeSquare(0.5f, floor), translation(5, 0, -2));  // beyond the light's view
   if (withBox) addAt(lit, Data::Geometry::createQuadCube(), translation(0, 0, 3), "texLight");
   return root;
 }
