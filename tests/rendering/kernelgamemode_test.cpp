@@ -36,7 +36,9 @@ TEST_F(KernelGameModeTest, GameModeIsEnteredFullScreenAt800x600AndLeftForA640x48
   EXPECT_FALSE(kernel->isGameModeActive());
   EXPECT_EQ(glutGetWindow(), kernel->windowId);
   EXPECT_EQ(screenMode(), "1024x768");
-  EXPECT_EQ(kernel->viewports[0]->getPixelWidth(), 640);
+  EXPECT_EQ((std::vector<int>{glutGet(GLUT_WINDOW_X), glutGet(GLUT_WINDOW_Y),
+                              glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)}),
+            (std::vector<int>{100, 100, 640, 480}));
 }
 
 }  // namespace
