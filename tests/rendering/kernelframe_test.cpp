@@ -84,7 +84,10 @@ double unpack(const unsigned char* texel) {
 // "shadowMapCreation" whatever the nodes ask for.
 TEST_F(KernelFrameTest, ShadowMapHoldsTheLightDepthOfBackFacesWhateverProgramsTheNodesAskFor) {
   scene = makeShadowScene(true, "texLightSM");
-  EXPECT_EQ(outputOf([this] { kernel->display(); }).first,  // the first with a light here
+  for (const char* name : {"shadowMapCreation", "texLightSM"}) kernel->shaders.erase(name);
+  kernel->shadowMapShader = boost::make_shared<Data::Geometry::Shader>("shadowMapCreation");
+  kernel->shadowMapFB.initialised = false;  // as before the first frame of a process
+  EXPECT_EQ(outputOf([this] { kernel->display(); }).first,
             "shadowmapfb.cpp: initializing ShadowMapFB\n"
             "kernelshaders.cpp: load new shader shadowMapCreation\n"
             "kernelshaders.cpp: load new shader texLightSM\n");

@@ -179,6 +179,7 @@ class KernelTest : public testing::Test {
     kernel->reshape(640, 480);
     kernel->shaderLocked = false;
     kernel->matrixStack.clear();
+    kernel->uploadedTextures.clear();
     kernel->viewMatrix = kernel->modelMatrix = Matrix::identity();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
