@@ -85,16 +85,14 @@ inline Rendering::Kernel* openKernelWindow() {
 
 inline Matrix translation(float x, float y, float z) { return Matrix().setTranslation(x, y, z); }
 
-// The 16 floats of a matrix in storage order, each within tolerance of the expected one.
-inline testing::AssertionResult sameMatrix(const float* actual, const Matrix& expected,
-                                           float tolerance = 1e-5f) {
-  for (int i = 0; i < 16; ++i) {
-    if (std::abs(actual[i] - expected[0][i]) > tolerance) {
-      return testing::AssertionFailure()
-             << "element " << i << " is " << actual[i] << ", expected " << expected[0][i];
-    }
-  }
-  return testing::AssertionSuccess();
+// The 16 floats of a matrix in storage order, and the first n of a uniform of the current
+// program (a sampler's unit too).
+inline std::vector<float> floats(const Matrix& m) { return {m[0], m[0] + 16}; }
+inline std::vector<float> uniform(const char* name, int n = 16) {
+  const GLint program = glInt(GL_CURRENT_PROGRAM);
+  GLfloat v[16] = {};
+  glGetUniformfv(program, glGetUniformLocation(program, name), v);
+  return {v, v + n};
 }
 
 template <typename NodePtr>
@@ -172,9 +170,8 @@ class KernelTest : public testing::Test {
  protected:
   void SetUp() override {
     kernel = openKernelWindow();
-    for (const auto& viewport : kernel->viewports) {
+    for (const auto& viewport : kernel->viewports)
       if (viewport->camera) viewport->camera->scene = GroupPtr();  // it holds its own camera
-    }
     kernel->viewports.assign(1, boost::make_shared<Rendering::Viewport>());
     kernel->reshape(640, 480);
     kernel->shaderLocked = false;
