@@ -97,12 +97,11 @@ TEST_F(KernelDrawingTest, MeshLayoutsDrawTheirFacesInTheirColours) {
     if (layout.change) layout.change(*mesh);
     scene->add(mesh);
     // Counted, since faces drawn from indices outside the mesh need not show in any pixel.
-    GLuint query;
+    GLuint query = 0, primitives = 0;
     glGenQueries(1, &query);
     glBeginQuery(GL_PRIMITIVES_GENERATED, query);
     kernel->display();
     glEndQuery(GL_PRIMITIVES_GENERATED);
-    GLuint primitives = 0;
     glGetQueryObjectuiv(query, GL_QUERY_RESULT, &primitives);
     glDeleteQueries(1, &query);
     EXPECT_EQ(primitives, layout.drawn);
@@ -120,12 +119,9 @@ TEST_F(KernelDrawingTest, MeshLayoutsDrawTheirFacesInTheirColours) {
 
 MaterialPtr textured(const char* name, int width, int height, std::vector<unsigned char> bgr) {
   auto material = makeMaterial(1, 1, 1);
-  auto& texture = material->texture = boost::make_shared<Data::Geometry::Texture>();
-  texture->name = name;
-  texture->width = width;
-  texture->height = height;
-  texture->data.reset(new unsigned char[bgr.size()]);
-  std::copy(bgr.begin(), bgr.end(), texture->data.get());
+  boost::shared_array<unsigned char> data(new unsigned char[bgr.size()]);
+  std::copy(bgr.begin(), bgr.end(), data.get());
+  material->texture.reset(new Data::Geometry::Texture{name, width, height, data});
   return material;
 }
 

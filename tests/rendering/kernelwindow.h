@@ -23,7 +23,6 @@ using Matrix = Data::Geometry::TMatrix4<float>;
 using MaterialPtr = boost::shared_ptr<Data::Geometry::Material>;
 using MeshPtr = boost::shared_ptr<Data::Geometry::Mesh>;
 using GroupPtr = boost::shared_ptr<Rendering::Scenegraph::GroupNode>;
-using LeafPtr = boost::shared_ptr<Rendering::Scenegraph::LeafNode>;
 
 // A new window (or game mode), on screen, with the viewports sized to it.
 inline void newWindow(bool gameMode = false) {
