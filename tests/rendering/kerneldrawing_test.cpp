@@ -3,14 +3,11 @@
 #include <functional>
 
 #include "kernelwindow.h"
-#include "rendering/gltype.h"
 
 namespace {
 
 using namespace TestSupport;
 using KernelDrawingTest = KernelTest;
-
-static_assert(Rendering::glType<float>::value == GL_FLOAT, "floats are GL_FLOAT");
 
 const Rgb red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, black{0, 0, 0};
 
@@ -100,12 +97,11 @@ TEST_F(KernelDrawingTest, MeshLayoutsDrawTheirFacesInTheirColours) {
     if (layout.change) layout.change(*mesh);
     scene->add(mesh);
     // Counted, since faces drawn from indices outside the mesh need not show in any pixel.
-    GLuint query;
+    GLuint query = 0, primitives = 0;
     glGenQueries(1, &query);
     glBeginQuery(GL_PRIMITIVES_GENERATED, query);
     kernel->display();
     glEndQuery(GL_PRIMITIVES_GENERATED);
-    GLuint primitives = 0;
     glGetQueryObjectuiv(query, GL_QUERY_RESULT, &primitives);
     glDeleteQueries(1, &query);
     EXPECT_EQ(primitives, layout.drawn);
@@ -123,12 +119,9 @@ TEST_F(KernelDrawingTest, MeshLayoutsDrawTheirFacesInTheirColours) {
 
 MaterialPtr textured(const char* name, int width, int height, std::vector<unsigned char> bgr) {
   auto material = makeMaterial(1, 1, 1);
-  auto& texture = material->texture = boost::make_shared<Data::Geometry::Texture>();
-  texture->name = name;
-  texture->width = width;
-  texture->height = height;
-  texture->data.reset(new unsigned char[bgr.size()]);
-  std::copy(bgr.begin(), bgr.end(), texture->data.get());
+  boost::shared_array<unsigned char> data(new unsigned char[bgr.size()]);
+  std::copy(bgr.begin(), bgr.end(), data.get());
+  material->texture.reset(new Data::Geometry::Texture{name, width, height, data});
   return material;
 }
 
@@ -142,6 +135,7 @@ TEST_F(KernelDrawingTest, TextureShowsItsColoursUploadedOncePerContextAndAgainAf
   scene->add(makeSquare(1, material));
   const MaterialPtr yellow = textured("yellow", 1, 1, {0, 255, 255});
   addAt(scene, makeSquare(0.1f, yellow), translation(1.2f, 0.5f, 0));
+  addAt(scene, makeSquare(0.1f, makeMaterial(1, 1, 1)), translation(1.2f, -0.5f, 0));  // no texture
   for (bool again : {false, true}) {
     const auto frames = [&] {
       if (again) newWindow();  // whose display task may draw meanwhile
@@ -155,18 +149,19 @@ TEST_F(KernelDrawingTest, TextureShowsItsColoursUploadedOncePerContextAndAgainAf
       EXPECT_TRUE(near(pixelOfPlane(-1 + (2 * (i % 3) + 1) / 3.0f, -0.5f + i / 3), texels[i], 12));
     }
     EXPECT_TRUE(near(pixelOfPlane(1.2f, 0.5f), {255, 255, 0}));
+    EXPECT_TRUE(near(pixelOfPlane(1.2f, -0.5f), {255, 255, 0}));  // the texture bound before
     EXPECT_EQ(kernel->uploadedTextures,
               decltype(kernel->uploadedTextures)({material->texture, yellow->texture}));
   }
-  GLint filters[2] = {}, sampler = -1;
+  GLint filters[2] = {};
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filters[0]);
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filters[1]);
-  const GLuint program = kernel->currentShader->program;
-  glGetUniformiv(program, glGetUniformLocation(program, "tex"), &sampler);
+  EXPECT_EQ(uniform("tex", 1), std::vector<float>{0});
   EXPECT_EQ((std::vector<GLint>{glInt(GL_UNPACK_ALIGNMENT), glInt(GL_ACTIVE_TEXTURE),
-                                glInt(GL_TEXTURE_BINDING_2D), filters[0], filters[1], sampler}),
-            (std::vector<GLint>{4, GL_TEXTURE0, GLint(yellow->texture->glName), GL_LINEAR,
-                                GL_LINEAR, 0}));
+                                glInt(GL_TEXTURE_BINDING_2D), glIsEnabled(GL_TEXTURE_2D),
+                                filters[0], filters[1]}),
+            (std::vector<GLint>{4, GL_TEXTURE0, GLint(yellow->texture->glName), 1, GL_LINEAR,
+                                GL_LINEAR}));
 
   // The upload line gives the GL's answer: here, a width beyond the largest it takes.
   const int width = glInt(GL_MAX_TEXTURE_SIZE) + 1;
@@ -205,6 +200,16 @@ TEST_F(KernelDrawingTest, MaterialAndLightBecomeTheFrontMaterialTheColourAndLigh
                      {GL_POSITION, GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR}),
             (Floats{0, 0, 0, 1, 0.125f, 0.25f, 0.375f, 1, 0.5f, 0.625f, 0.75f, 1, 0.25f, 0.5f,
                     0.75f, 1}));
+
+  // A mesh without vertices leaves the colour and the client arrays, yet sends the uniforms.
+  kernel->useShader(boost::make_shared<Data::Geometry::Shader>("texLightSM"));
+  kernel->modelMatrix = translation(1, 2, 3);
+  glEnableClientState(GL_NORMAL_ARRAY);
+  kernel->drawMesh(boost::make_shared<Mesh>());
+  EXPECT_EQ(uniform("modelMatrix"), floats(kernel->modelMatrix));
+  EXPECT_EQ(currentColour(), (Floats{0.5f, 0.25f, 0.75f, 1}));
+  EXPECT_TRUE(glIsEnabled(GL_NORMAL_ARRAY) && !glIsEnabled(GL_VERTEX_ARRAY));
+  glDisableClientState(GL_NORMAL_ARRAY);
 }
 
 }  // namespace

@@ -23,7 +23,6 @@ using Matrix = Data::Geometry::TMatrix4<float>;
 using MaterialPtr = boost::shared_ptr<Data::Geometry::Material>;
 using MeshPtr = boost::shared_ptr<Data::Geometry::Mesh>;
 using GroupPtr = boost::shared_ptr<Rendering::Scenegraph::GroupNode>;
-using LeafPtr = boost::shared_ptr<Rendering::Scenegraph::LeafNode>;
 
 // A new window (or game mode), on screen, with the viewports sized to it.
 inline void newWindow(bool gameMode = false) {
@@ -85,16 +84,14 @@ inline Rendering::Kernel* openKernelWindow() {
 
 inline Matrix translation(float x, float y, float z) { return Matrix().setTranslation(x, y, z); }
 
-// The 16 floats of a matrix in storage order, each within tolerance of the expected one.
-inline testing::AssertionResult sameMatrix(const float* actual, const Matrix& expected,
-                                           float tolerance = 1e-5f) {
-  for (int i = 0; i < 16; ++i) {
-    if (std::abs(actual[i] - expected[0][i]) > tolerance) {
-      return testing::AssertionFailure()
-             << "element " << i << " is " << actual[i] << ", expected " << expected[0][i];
-    }
-  }
-  return testing::AssertionSuccess();
+// The 16 floats of a matrix in storage order, and the first n of a uniform of the current
+// program (a sampler's unit too).
+inline std::vector<float> floats(const Matrix& m) { return {m[0], m[0] + 16}; }
+inline std::vector<float> uniform(const char* name, int n = 16) {
+  const GLint program = glInt(GL_CURRENT_PROGRAM);
+  GLfloat v[16] = {};
+  glGetUniformfv(program, glGetUniformLocation(program, name), v);
+  return {v, v + n};
 }
 
 template <typename NodePtr>
@@ -112,9 +109,10 @@ auto addAt(const GroupPtr& parent, const Item& item, const Matrix& m,
   return node;
 }
 
-inline MaterialPtr makeMaterial(float r, float g, float b) {
+inline MaterialPtr makeMaterial(float r, float g, float b, float ambient = 0) {
   auto material = boost::make_shared<Data::Geometry::Material>();
   material->diffuse.set(r, g, b, 1);
+  material->ambient.set(ambient, ambient, ambient, 1);
   return material;
 }
 
@@ -147,9 +145,9 @@ inline GroupPtr makeScene(const char* program, const Matrix& camera) {
 }
 
 // A plate at (2, 2, 1) outside any state change, then drawn with the program a grey floor (half
-// size 3, z = 0) lit from (0, 0, 8), its underside 0.01 below it and optionally a box at
-// (0, 0, 3) drawn with "texLight". Plate and underside face away from the light. The camera
-// sees the floor's centre in the window's middle.
+// size 3, z = 0) lit from (0, 0, 8), its underside 0.01 below it, a square of it at (5, 0, -2)
+// and optionally a box at (0, 0, 3) drawn with "texLight". Plate and underside face away from
+// the light. The camera sees the floor's centre in the window's middle.
 inline GroupPtr makeShadowScene(bool withBox, const char* program = "texLightSM") {
   GroupPtr root =
       makeScene(nullptr, translation(0, -8, 6) * Matrix().setRotationX(std::atan2(0.8f, 0.6f)));
@@ -158,10 +156,10 @@ inline GroupPtr makeShadowScene(bool withBox, const char* program = "texLightSM"
   GroupPtr lit = addAt(root, boost::make_shared<Rendering::Scenegraph::GroupNode>(),
                        Matrix::identity(), program);
   addAt(lit, boost::make_shared<Data::Geometry::Light>(), translation(0, 0, 8));
-  MaterialPtr floor = makeMaterial(0.8f, 0.8f, 0.8f);
-  floor->ambient.set(0.1f, 0.1f, 0.1f, 1);
+  MaterialPtr floor = makeMaterial(0.8f, 0.8f, 0.8f, 0.1f);
   lit->add(makeSquare(3, floor));
   addAt(lit, makeSquare(3, makeMaterial(1, 1, 1)), translation(0, 0, -0.01f) * away);
+  addAt(lit, makeSquare(0.5f, floor), translation(5, 0, -2));  // beyond the light's view
   if (withBox) addAt(lit, Data::Geometry::createQuadCube(), translation(0, 0, 3), "texLight");
   return root;
 }
@@ -171,13 +169,13 @@ class KernelTest : public testing::Test {
  protected:
   void SetUp() override {
     kernel = openKernelWindow();
-    for (const auto& viewport : kernel->viewports) {
+    for (const auto& viewport : kernel->viewports)
       if (viewport->camera) viewport->camera->scene = GroupPtr();  // it holds its own camera
-    }
     kernel->viewports.assign(1, boost::make_shared<Rendering::Viewport>());
     kernel->reshape(640, 480);
     kernel->shaderLocked = false;
     kernel->matrixStack.clear();
+    kernel->uploadedTextures.clear();
     kernel->viewMatrix = kernel->modelMatrix = Matrix::identity();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();

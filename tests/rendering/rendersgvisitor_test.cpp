@@ -53,7 +53,7 @@ TEST_F(RenderSGVisitorTest, TransformsAndProgramsApplyDownADeepGraphAndAreUndone
             0.5f, 0);
   for (const char* program : {"red", "texLight"}) {
     scene->state = boost::make_shared<StateChanging>(program);
-    kernel->display();
+    EXPECT_EQ(outputOf([this] { kernel->display(); }).second, "");  // "red" has no "shadowMap"
     const Rgb colour = program == std::string("red") ? red : Rgb{255, 255, 255}, black{0, 0, 0};
     const struct {
       float x, y;
@@ -65,6 +65,7 @@ TEST_F(RenderSGVisitorTest, TransformsAndProgramsApplyDownADeepGraphAndAreUndone
   }
   EXPECT_EQ(glInt(GL_MODELVIEW_STACK_DEPTH), 1);
   EXPECT_TRUE(kernel->matrixStack.empty());
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 // Without a state at the root the first state change met stays selected after it is left, so
