@@ -43,6 +43,10 @@ inline std::string unprefixed(const std::string& text) {
   static const std::regex prefix("(^|\n)[^ \n]*\\.cpp,[0-9]+: ");
   return std::regex_replace(text, prefix, "$1");
 }
+// The text with each "file.cpp,LINE: " prefix as "file.cpp: ".
+inline std::string unnumbered(const std::string& text) {
+  return std::regex_replace(text, std::regex("\\.cpp,[0-9]+: "), ".cpp: ");
+}
 
 // Each call as "kind value...", the calls joined by ", " in their order.
 struct CallLog {
