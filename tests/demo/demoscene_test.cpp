@@ -16,6 +16,7 @@
 #include "rendering/scenegraph/leafnode.h"
 #include "rendering/scenegraph/statechanging.h"
 #include "rendering/viewport.h"
+#include "support/alone.h"
 
 namespace {
 
@@ -53,6 +54,7 @@ std::string shapeOf(const GroupNode& group, std::vector<const void*>& contents,
 }
 
 TEST(DemoSceneTest, OneSharedGraphWithItsTransformsHandlesAndAnimation) {
+  ASSERT_TRUE(TestSupport::aloneInProcess());
   testing::internal::CaptureStdout();
   setupScene();
   const std::string log = testing::internal::GetCapturedStdout();

@@ -10,6 +10,7 @@
 
 #include "demoscene.h"
 #include "geometry/matrices.h"
+#include "support/alone.h"
 #include "support/glwindow.h"
 #include "system/inputmanager.h"
 
@@ -30,6 +31,7 @@ void send(int key, bool special, bool down) {
 }
 
 TEST(KeyBindingsTest, EachKeyActsOnItsPressOrOnlyOnItsRelease) {
+  ASSERT_TRUE(TestSupport::aloneInProcess());
   // Each death test re-runs this test in a new process, with a window of its own.
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   TestSupport::openGlutWindow("keybindings_test");
