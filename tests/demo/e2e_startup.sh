@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Start-up: the kernel's report, then the scene (their own tests check their lines), and a, d, w
-# and s turning the monkey (bound before the scene is made, they would crash the program). The
-# arrows turn the orbit, which the animation turns too: the key bindings test checks them.
+# Start-up: the kernel's report then the scene (kernel_test and demoscene_test check their lines),
+# and a, d, w and s turning the monkey. The arrows turn the animated orbit: keybindings_test's.
 source "$(dirname "$0")/e2e_lib.sh"
 start_demo
 
@@ -13,10 +12,9 @@ missing=$(printf '%s\n' '^kernel[a-z]*\.cpp,[0-9]+: init renderer:$' '^ FBO supp
 [ "$(count_lines 'ARGH')" -eq 2 ] || fail "expected two scheduler tasks"
 [ -z "$(grep -v '^$' "$ERR")" ] || fail "start-up wrote errors"
 
-# The middle of its face, which nothing else moves, turns and then shows as before. A picture
-# counts when still for 0.2 s and lit (the orbiting monkey's shadow sweeps the face each turn).
-window_geometry
-face() { shot "$WORK/$1.png" 70 50 $((X + 285)) $((Y + 165)); }
+# The middle of the monkey's face, which nothing else moves, turns and then shows as before. A
+# picture counts when still for 0.2 s and lit (the orbiting monkey's shadow sweeps it each turn).
+face() { window_geometry && shot "$WORK/$1.png" 70 50 $((X + 285)) $((Y + 165)); }
 off() { difference "$WORK/${2:-before}.png" "$WORK/$1.png"; }
 still() { face "$1" && sleep 0.2 && face now && ! is_above "$(off now "$1")" 0.001 &&
   is_above "$(convert "$WORK/now.png" -colorspace gray -format '%[fx:mean]' info:)" 0.5; }
