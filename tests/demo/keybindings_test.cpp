@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <tuple>
@@ -30,8 +29,8 @@ void send(int key, bool special, bool down) {
 }
 
 TEST(KeyBindingsTest, EachKeyActsOnItsPressOrOnlyOnItsRelease) {
-  // Each death test re-runs this test in a new process, with a window of its own.
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  static int runs = 0;  // the input manager keeps the bindings of every setupKeyBindings
+  ASSERT_EQ(1, ++runs) << "refused: a second run in one process meets the first run's bindings";
   TestSupport::openGlutWindow("keybindings_test");
   setupScene();
   setupKeyBindings();
@@ -39,7 +38,7 @@ TEST(KeyBindingsTest, EachKeyActsOnItsPressOrOnlyOnItsRelease) {
                none = Matrix::identity();
   // Key, special, acts on release, turn of the orbit and of the monkey, output. Arrows turn
   // the orbit about the root's axes, letters the monkey about its own; the arrows' codes are
-  // those of 'd' to 'g'. F1 prints its code and x, nothing between.
+  // those of 'd' to 'g'. F1 prints its code and x, nothing between. Esc: the e2e tests'.
   std::vector<std::tuple<int, bool, bool, Matrix, Matrix, std::string>> rows = {
       {InputManager::KEY_LEFT, true, false, rotationY(-0.2f), none, ""},
       {InputManager::KEY_RIGHT, true, false, rotationY(0.2f), none, ""},
@@ -69,9 +68,6 @@ TEST(KeyBindingsTest, EachKeyActsOnItsPressOrOnlyOnItsRelease) {
       EXPECT_EQ(acted ? expected : "", output);
     }
   }
-  // Esc ends the program with status 0 on its press, not on its release.
-  EXPECT_EXIT((send(27, false, false), std::exit(3)), testing::ExitedWithCode(3), "");
-  EXPECT_EXIT(send(27, false, true), testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -46,6 +46,10 @@ inline std::string unprefixed(const std::string& text) {
   static const std::regex prefix("(^|\n)[^ \n]*\\.cpp,[0-9]+: ");
   return std::regex_replace(text, prefix, "$1");
 }
+// The text with each "file.cpp,LINE: " prefix as "file.cpp: ".
+inline std::string unnumbered(const std::string& text) {
+  return std::regex_replace(text, std::regex("\\.cpp,[0-9]+: "), ".cpp: ");
+}
 
 // True when RegularFile refuses every path. A child process, ended after 10 s, does the opens:
 // one that blocks, as an open by name of a FIFO without a writer does, fails instead of hanging.
@@ -60,12 +64,6 @@ inline bool refusedWithoutBlocking(const std::vector<std::string>& paths) {
   int status = -1;
   ::waitpid(child, &status, 0);
   return child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// The text with the number of each "file.cpp,LINE: " prefix as "#": it moves with every edit.
-inline std::string lineless(const std::string& text) {
-  static const std::regex number("\\.cpp,[0-9]+: ");
-  return std::regex_replace(text, number, ".cpp,#: ");
 }
 
 // Each call as "kind value...", the calls joined by ", " in their order.

@@ -89,15 +89,15 @@ std::string changes(const System::Loader::WavefrontLoader::color& record) {
   return out.str().empty() ? "" : out.str().substr(1);
 }
 
-// Read for the OBJ file mtl/box.obj, so texture paths start with "mtl/".
+// Read for the OBJ file a\b/mtl\box.obj: texture paths start with all up to its last separator.
 const Row mtlRows[] = {
     {"# comment", "", true},
     {"newmtl red  stone  ", "name[red  stone  ]", true},
     {"Ka 0.25 0.5 1", "Ka=0.25,0.5,1,1", true},
     {"Kd .5 1. 2e-1", "Kd=0.5,1,0.2,1", true},
     {"Kd 1 1 1 1", "Kd=1,1,1,1", false},
-    {"map_Kd -s 2 2 1 wood.png", "map[mtl/-s 2 2 1 wood.png]", true},
-    {"map_Kd  my wood.png ", "map[mtl/my wood.png ]", true},
+    {"map_Kd -s 2 2 1 wood.png", "map[a\\b/mtl\\-s 2 2 1 wood.png]", true},
+    {"map_Kd  my wood.png ", "map[a\\b/mtl\\my wood.png ]", true},
     {"d 0.5", "d=0.5", true},
     {"Ns 10 20", "Ns=10", false},
     {"illum 10", "", false},
@@ -115,7 +115,7 @@ const Row mtlRows[] = {
 TEST(MtlGrammar, EachLineChangesTheRecordAsItsKeywordSays) {
   loadertest::CapturedOutput quiet;
   for (const auto& row : mtlRows) {
-    System::Loader::WavefrontLoader loader("mtl/box.obj");
+    WavefrontLoader loader("a\\b/mtl\\box.obj");
     EXPECT_EQ(row.whole, loader.parseMtlLine(row.line.c_str(), false)) << row.line;
     EXPECT_EQ(row.effect, changes(loader.currentMaterial)) << row.line;
   }
