@@ -6,7 +6,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -214,7 +213,8 @@ class WavefrontLoader {
   // The count pass could not read the OBJ file through; it loads as an empty mesh.
   bool brokenOff = false;
   // Libraries read in this load, by name and by file (so that other names of a file share it).
-  std::unordered_map<std::string, std::shared_ptr<const MaterialScript>> librariesByName;
+  // Ordered maps: the names come from the file, which could aim them at one bucket of a hash.
+  std::map<std::string, std::shared_ptr<const MaterialScript>> librariesByName;
   std::map<std::pair<std::uint64_t, std::uint64_t>, std::shared_ptr<const MaterialScript>>
       librariesByFile;
   MaterialScript* recording = nullptr;
