@@ -3,9 +3,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <boost/unordered_map.hpp>
 #include <functional>
 
 #include "loader/loadertest.h"
+#include "system/loader/keyedhash.h"
 
 namespace {
 
@@ -229,6 +232,23 @@ TEST(WavefrontLoader, FaceVerticesAimedAtOneCornerOfAFixedHashSpreadOut) {
     if ((std::uint64_t(seed) * 0x9E3779B97F4A7C15ULL) >> 56 == 0) set.insert({0, v, 7, 9});
   }
   EXPECT_GT(128u, set.longestProbe());
+}
+
+// Material names and texture paths that Boost's string hash puts in one bucket spread out.
+TEST(WavefrontLoader, NamesAimedAtOneBucketOfAFixedHashSpreadOut) {
+  boost::unordered_map<std::string, int> fixed;
+  boost::unordered_map<std::string, int, System::Loader::KeyedStringHash> keyed;
+  fixed.rehash(4096);
+  keyed.rehash(4096);
+  for (int n = 0; keyed.size() < 1000; ++n) {
+    const std::string name = "material" + std::to_string(n);
+    if (fixed.bucket(name) == 0) keyed[name] = n;
+  }
+  ASSERT_EQ(fixed.bucket_count(), keyed.bucket_count());
+  std::size_t fullest = 0;
+  for (std::size_t b = 0; b < keyed.bucket_count(); ++b)
+    fullest = std::max(fullest, keyed.bucket_size(b));
+  EXPECT_GT(12u, fullest);
 }
 
 TEST(WavefrontLoader, CountsStopAtTheLargestSigned32BitValue) {

@@ -13,6 +13,7 @@
 #include "data/geometry/texture.h"
 #include "system/loader/fileidentity.h"
 #include "system/loader/sandboxedimage.h"
+#include "system/loader/keyedhash.h"
 #include "system/loader/wavefrontloader.h"
 
 namespace System {
@@ -69,8 +70,11 @@ class RessourceManager {
   std::int32_t qc = 0;
   boost::shared_ptr<Data::Geometry::Mesh> currentMesh;
   boost::shared_ptr<Data::Geometry::Material> currentMaterial;
-  boost::unordered_map<std::string, boost::shared_ptr<Data::Geometry::Material>> materials;
-  boost::unordered_map<std::string, boost::shared_ptr<Data::Geometry::Texture>> textures;
+  // Keyed: a file names the materials and textures, and could otherwise aim them at one bucket.
+  boost::unordered_map<std::string, boost::shared_ptr<Data::Geometry::Material>, KeyedStringHash>
+      materials;
+  boost::unordered_map<std::string, boost::shared_ptr<Data::Geometry::Texture>, KeyedStringHash>
+      textures;
 
   // What decoding gave for each file, with the type its path's extension names.
   struct Decoded {
