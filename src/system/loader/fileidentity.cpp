@@ -29,11 +29,7 @@ std::size_t hash_value(const FileIdentity& identity) {
   return seed;
 }
 
-std::optional<FileIdentity> identityOf(const std::string& path) {
-  struct stat status;
-  if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
-    return std::nullopt;
-  }
+FileIdentity identityFrom(const struct stat& status) {
   FileIdentity identity;
   identity.device = status.st_dev;
   identity.inode = status.st_ino;
@@ -41,6 +37,14 @@ std::optional<FileIdentity> identityOf(const std::string& path) {
   identity.changedSeconds = status.st_mtim.tv_sec;
   identity.changedNanoseconds = status.st_mtim.tv_nsec;
   return identity;
+}
+
+std::optional<FileIdentity> identityOf(const std::string& path) {
+  struct stat status;
+  if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    return std::nullopt;
+  }
+  return identityFrom(status);
 }
 
 }  // namespace Loader

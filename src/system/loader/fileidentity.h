@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+struct stat;
+
 namespace System {
 namespace Loader {
 
@@ -19,6 +21,9 @@ struct FileIdentity {
 };
 
 std::size_t hash_value(const FileIdentity& identity);
+
+// The identity of the file a stat record describes.
+FileIdentity identityFrom(const struct stat& status);
 
 // The identity of the regular file a path names, links followed; none for anything else.
 std::optional<FileIdentity> identityOf(const std::string& path);

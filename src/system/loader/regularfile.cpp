@@ -15,19 +15,17 @@ bool isRegularFile(const std::string& path) {
 }
 
 RegularFile::RegularFile(const std::string& path) {
-  const int opened = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   struct stat status;
-  if (opened < 0) {
+  if (fd < 0) {
     return;
   }
-  if (::fstat(opened, &status) != 0 || !S_ISREG(status.st_mode)) {
-    ::close(opened);
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(fd);
     return;
   }
-  descriptor = opened;
-  length = static_cast<std::uint64_t>(status.st_size);
-  deviceId = static_cast<std::uint64_t>(status.st_dev);
-  inodeId = static_cast<std::uint64_t>(status.st_ino);
+  descriptor = fd;
+  opened = identityFrom(status);
 }
 
 RegularFile::~RegularFile() {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "system/loader/fileidentity.h"
+
 namespace System {
 namespace Loader {
 
@@ -24,10 +26,9 @@ class RegularFile {
 
   bool isOpen() const { return descriptor >= 0; }
   // Its length when opened; what it holds may change while it is read.
-  std::uint64_t size() const { return length; }
+  std::uint64_t size() const { return opened.size; }
   // Which file it is, whatever name it was opened by.
-  std::uint64_t device() const { return deviceId; }
-  std::uint64_t inode() const { return inodeId; }
+  const FileIdentity& identity() const { return opened; }
 
   // Up to size bytes: the count read, 0 at the end, -1 when reading fails or would block (a
   // regular file that has nothing to read yet, like /proc/kmsg, counts as unreadable).
@@ -35,9 +36,7 @@ class RegularFile {
 
  private:
   int descriptor = -1;
-  std::uint64_t length = 0;
-  std::uint64_t deviceId = 0;
-  std::uint64_t inodeId = 0;
+  FileIdentity opened;
 };
 
 }  // namespace Loader

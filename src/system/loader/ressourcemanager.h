@@ -12,8 +12,8 @@
 #include "data/geometry/mesh.h"
 #include "data/geometry/texture.h"
 #include "system/loader/fileidentity.h"
-#include "system/loader/sandboxedimage.h"
 #include "system/loader/keyedhash.h"
+#include "system/loader/sandboxedimage.h"
 #include "system/loader/wavefrontloader.h"
 
 namespace System {

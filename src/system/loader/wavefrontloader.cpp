@@ -237,7 +237,8 @@ std::shared_ptr<const MaterialScript> WavefrontLoader::libraryScript(const std::
     std::cerr << LOG_PREFIX << "ERROR: could not open file " << path << std::endl;
     return nullptr;
   }
-  std::shared_ptr<const MaterialScript>& same = librariesByFile[{file.device(), file.inode()}];
+  const FileIdentity& identity = file.identity();
+  std::shared_ptr<const MaterialScript>& same = librariesByFile[{identity.device, identity.inode}];
   if (!same) {
     std::shared_ptr<MaterialScript> script = std::make_shared<MaterialScript>();
     recording = script.get();
