@@ -1,8 +1,8 @@
 // The frame, checked on screen: viewports, the model matrix, the shadow pass and shadows.
 
 #include <algorithm>
-#include <cmath>
 #include <boost/date_time/posix_time/posix_time.hpp>
+#include <cmath>
 
 #include "kernelwindow.h"
 
@@ -111,9 +111,9 @@ TEST_F(KernelFrameTest, ShadowMapHoldsTheLightDepthOfBackFacesWhateverProgramsTh
     float x, y, z;
     double distance;
     bool drawn;  // the map holds the surface there
-  } points[] = {{0, 0, 2.5f, 5.5, true},         {2, 2, 1, 7, true},
-                {-2.5f, 0, -0.01f, 8.01, true},  {0, -2.8f, -0.01f, 8.01, true},
-                {edge, 0, -0.01f, 8.01, false},  {-edge, -edge, -0.01f, 8.01, false}};
+  } points[] = {{0, 0, 2.5f, 5.5, true},        {2, 2, 1, 7, true},
+                {-2.5f, 0, -0.01f, 8.01, true}, {0, -2.8f, -0.01f, 8.01, true},
+                {edge, 0, -0.01f, 8.01, false}, {-edge, -edge, -0.01f, 8.01, false}};
   for (const auto& p : points) {
     const Matrix image = shadow * translation(p.x, p.y, p.z);  // its last column: T p
     const double w = image[3][3], half = p.distance * tan22;

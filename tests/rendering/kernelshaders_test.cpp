@@ -106,8 +106,7 @@ TEST_F(KernelShadersTest, ARefusedUniformIsWrittenOncePerBuildOverManyFrames) {
   floatShadowMap->vertexSource =
       "uniform float shadowMap;\nvoid main() { gl_Position = ftransform() * shadowMap; }";
   floatShadowMap->fragmentSource = fragmentOk;
-  floatShadowMap->program =
-      kernel->buildProgram(floatShadowMap->vertexSource.c_str(), fragmentOk);
+  floatShadowMap->program = kernel->buildProgram(floatShadowMap->vertexSource.c_str(), fragmentOk);
   floatShadowMap->loaded = true;
   kernel->shaders["floatShadowMap"] = floatShadowMap;  // as its first use would load it
   scene = makeScene("floatShadowMap", translation(0, 0, fillDistance));
