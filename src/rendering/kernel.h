@@ -16,6 +16,7 @@
 #include "data/geometry/shader.h"
 #include "data/geometry/texture.h"
 #include "rendering/glheaders.h"
+#include "rendering/programmessages.h"
 #include "rendering/scenegraph/node.h"
 #include "rendering/shadowmapfb.h"
 #include "system/scheduler.h"
@@ -134,6 +135,9 @@ class Kernel {
   void skipShadowPass();
   void drawMaterialRuns(const MeshPtr& mesh, bool indexed, int faceCount);
   void uploadTexture(Data::Geometry::Texture& texture);
+
+  // What each program refused since its build, written once each.
+  ProgramMessages programMessages;
 };
 
 // glMultMatrixf of the 16 floats of a matrix in storage order.

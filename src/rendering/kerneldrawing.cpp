@@ -140,6 +140,16 @@ void Kernel::uploadTexture(Data::Geometry::Texture& texture) {
   if (unpadded) glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  // A texture without an image (a file that failed to load leaves 0 x 0, and the GL refuses
+  // one too large) would sample black: its faces take the white texel of untextured
+  // materials instead and show their colours. The query leaves the upload's error pending.
+  GLint storedWidth = 0;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &storedWidth);
+  if (storedWidth == 0) {
+    glDeleteTextures(1, &name);
+    name = 0;
+    glBindTexture(GL_TEXTURE_2D, name);
+  }
   texture.glName = name;
   texture.uploaded = true;
 }

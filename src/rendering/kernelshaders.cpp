@@ -1,6 +1,7 @@
 // The table of GLSL programs by name, their builds, the current program and its uniforms.
 
 #include <iostream>
+#include <string>
 #include <vector>
 
 #include "rendering/kernel.h"
@@ -105,52 +106,60 @@ const Uniform viewMatrixUniform = {"viewMatrix", "viewMatirx"};
 const Uniform modelMatrixUniform = {"modelMatrix", "modelMatirx"};
 const Uniform shadowMapUniform = {"shadowMap", "shadowMap"};
 
-// The location of the uniform, or -1 after writing why when the GL refused the query.
-// A program without that uniform gives -1 silently.
-GLint locate(const Data::Geometry::Shader& shader, const Uniform& uniform) {
+// The location of the uniform, or -1, with why when the GL refused the query. A program
+// without that uniform gives -1 and no reason.
+GLint locate(const Data::Geometry::Shader& shader, const Uniform& uniform, std::string& refusal) {
   const GLint location = glGetUniformLocation(shader.program, uniform.name);
   if (location != -1) return location;
   const GLenum error = glGetError();
   if (error == GL_INVALID_VALUE || error == GL_INVALID_OPERATION) {
-    std::cerr << LOG_PREFIX << "shader " << shader.name << ": getting uniform "
-              << uniform.gettingName << ": "
-              << (error == GL_INVALID_VALUE ? "invalid value" : "invalid operation") << std::endl;
+    refusal = std::string(": getting uniform ") + uniform.gettingName + ": " +
+              (error == GL_INVALID_VALUE ? "invalid value" : "invalid operation");
   }
   return -1;
 }
 
-// Locates the uniform, sets it through set(location) and reports what the GL refused.
+// Locates the uniform and sets it through set(location); gives what the GL refused, as the
+// text after the program's name, or nothing.
 template <typename Set>
-void setUniform(const Data::Geometry::Shader& shader, const Uniform& uniform, Set set) {
-  const GLint location = locate(shader, uniform);
-  if (location == -1) return;
+std::string setUniform(const Data::Geometry::Shader& shader, const Uniform& uniform, Set set) {
+  std::string refusal;
+  const GLint location = locate(shader, uniform, refusal);
+  if (location == -1) return refusal;
   set(location);
   const GLenum error = glGetError();
   if (error == GL_INVALID_OPERATION || error == GL_INVALID_VALUE) {
-    std::cerr << LOG_PREFIX << "shader " << shader.name << ": setting uniform " << uniform.name
-              << " generates "
-              << (error == GL_INVALID_VALUE ? "GL_INVALID_VALUE" : "GL_INVALID_OPERATION")
-              << std::endl;
+    refusal = std::string(": setting uniform ") + uniform.name + " generates " +
+              (error == GL_INVALID_VALUE ? "GL_INVALID_VALUE" : "GL_INVALID_OPERATION");
   }
+  return refusal;
 }
 
 }  // namespace
 
 void Kernel::setUniforms() {
   if (!currentShader || !currentShader->loaded) return;
-  const Data::Geometry::Shader& shader = *currentShader;
+  const ShaderPtr shader = currentShader;
   // Only the errors of the calls below should be judged.
   glGetError();
-  setUniform(shader, viewMatrixUniform,
-             [this](GLint at) { glUniformMatrix4fv(at, 1, GL_FALSE, viewMatrix[0]); });
-  setUniform(shader, modelMatrixUniform,
-             [this](GLint at) { glUniformMatrix4fv(at, 1, GL_FALSE, modelMatrix[0]); });
-  // The shadow map is always on texture unit 1.
-  setUniform(shader, shadowMapUniform, [](GLint at) { glUniform1i(at, 1); });
+  const std::string refusals[] = {
+      setUniform(*shader, viewMatrixUniform,
+                 [this](GLint at) { glUniformMatrix4fv(at, 1, GL_FALSE, viewMatrix[0]); }),
+      setUniform(*shader, modelMatrixUniform,
+                 [this](GLint at) { glUniformMatrix4fv(at, 1, GL_FALSE, modelMatrix[0]); }),
+      // The shadow map is always on texture unit 1.
+      setUniform(*shader, shadowMapUniform, [](GLint at) { glUniform1i(at, 1); })};
+  // Every mesh of every frame sends the uniforms again: each refusal is written once per build.
+  for (const std::string& refusal : refusals) {
+    if (!refusal.empty() && programMessages.first(shader, refusal)) {
+      std::cerr << LOG_PREFIX << "shader " << shader->name << refusal << std::endl;
+    }
+  }
 }
 
 void Kernel::recompileShaders() {
   std::cout << LOG_PREFIX << "recompile shaders" << std::endl;
+  programMessages.forgetAll();
   for (const auto& entry : shaders) {
     const ShaderPtr shader = entry.second;
     shader->program = buildProgram(shader->vertexSource.c_str(), shader->fragmentSource.c_str());

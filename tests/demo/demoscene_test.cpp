@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <regex>
 #include <string>
 #include <tuple>
@@ -21,10 +22,13 @@ namespace {
 using namespace TestMatrices;
 using namespace Rendering::Scenegraph;
 using GroupPtr = boost::shared_ptr<GroupNode>;
+using Rgba = std::array<float, 4>;
 namespace pt = boost::posix_time;
 
 // The meshes are stood up by a quarter turn of the single-precision 3.14.
 const Matrix identity = Matrix::identity(), up = rotationX(3.14f / 2), down = rotationX(-3.14f / 2);
+
+Rgba rgba(const Data::Geometry::Color& c) { return {c.r, c.g, c.b, c.a}; }
 
 // The group's subtree in child order as text: groups in braces, leaves lettered by their
 // content as first met in `contents`. Every node is appended to `nodes`.
@@ -73,14 +77,18 @@ TEST(DemoSceneTest, OneSharedGraphWithItsTransformsHandlesAndAnimation) {
   EXPECT_EQ("texLightSM", root->state->shader->name);
 
   // The cameras are a and b; c to f the dome, the light, the monkey (twice) and the sign
-  // (three times), each mesh loaded once. The inset clears to red.
+  // (three times), each mesh loaded once. Clear colours white and red, a white light.
   std::vector<const void*> contents = {viewports[0]->camera.get(), viewports[1]->camera.get()};
   std::vector<const Node*> nodes;
   ASSERT_EQ(" c d a { e { f f f } } { e b }", shapeOf(*root, contents, nodes));
-  EXPECT_TRUE(boost::get<boost::shared_ptr<Data::Geometry::Light>>(
-      &static_cast<const LeafNode*>(nodes[1])->content));
-  const Data::Geometry::Color& red = viewports[1]->clearColor;
-  EXPECT_EQ((std::vector<float>{1, 0, 0, 1}), (std::vector<float>{red.r, red.g, red.b, red.a}));
+  const auto* light = boost::get<boost::shared_ptr<Data::Geometry::Light>>(
+      &static_cast<const LeafNode*>(nodes[1])->content);
+  ASSERT_TRUE(light);
+  EXPECT_EQ(
+      (std::vector<Rgba>{{1, 1, 1, 1}, {1, 0, 0, 1}, {1, 1, 1, 1}, {1, 1, 1, 1}, {1, 1, 1, 1}}),
+      (std::vector<Rgba>{rgba(viewports[0]->clearColor), rgba(viewports[1]->clearColor),
+                         rgba((*light)->ambient), rgba((*light)->diffuse),
+                         rgba((*light)->specular)}));
 
   // Each node's matrix after set-up, and the turns of one animation step on its left and right.
   const std::tuple<int, boost::shared_ptr<Moveable>, Matrix, Matrix, Matrix> rows[] = {

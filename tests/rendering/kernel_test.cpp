@@ -1,7 +1,9 @@
 #include "rendering/kernel.h"
 
 #include <boost/date_time/posix_time/posix_time.hpp>
+#include <chrono>
 #include <sstream>
+#include <thread>
 
 #include "kernelwindow.h"
 
@@ -27,6 +29,38 @@ TEST_F(KernelTest, StartUpReportsInOrderAndOpensADoubleBufferedWindowWithDepthAt
                                 glutGet(GLUT_WINDOW_X),     glutGet(GLUT_WINDOW_Y),
                                 glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)};
   EXPECT_EQ(window, (std::vector<int>{1, 1, 1, 1, 100, 100, 640, 480}));
+}
+
+// The pixel rectangles of the viewports once GLUT has resized the window and told the kernel:
+// GLUT resizes at its next event pass, and the server's notice of the size comes after.
+std::vector<int> rectanglesAfterResizingTo(Rendering::Kernel* kernel, int width, int height) {
+  glutReshapeWindow(width, height);
+  const auto arrived = [&] {
+    return glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height &&
+           kernel->viewports[0]->getPixelWidth() == width &&
+           kernel->viewports[0]->getPixelHeight() == height;
+  };
+  for (int pass = 0; pass < 2000 && !arrived(); ++pass) {
+    glutMainLoopEvent();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  std::vector<int> rectangles;
+  for (const auto& v : kernel->viewports)
+    rectangles.insert(rectangles.end(),
+                      {v->getPixelX(), v->getPixelY(), v->getPixelWidth(), v->getPixelHeight()});
+  return rectangles;
+}
+
+// The whole window and an inset from 0.7 to 0.95 of it (0.7f lies just under 0.7), each time
+// the window is resized; back at 640 x 480 for the other tests.
+TEST_F(KernelTest, ViewportsFollowTheWindowWhenGlutResizesIt) {
+  kernel->viewports.push_back(boost::make_shared<Rendering::Viewport>(0.7f, 0.7f, 0.25f, 0.25f));
+  EXPECT_EQ(rectanglesAfterResizingTo(kernel, 800, 400),
+            (std::vector<int>{0, 0, 800, 400, 559, 279, 200, 100}));
+  EXPECT_EQ(rectanglesAfterResizingTo(kernel, 640, 480),
+            (std::vector<int>{0, 0, 640, 480, 447, 335, 160, 120}));
+  EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 640);
+  EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), 480);
 }
 
 // The timer chain and the display task outlive windows: one more per window would add frames.

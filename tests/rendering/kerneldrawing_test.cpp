@@ -170,6 +170,38 @@ TEST_F(KernelDrawingTest, TextureShowsItsColoursUploadedOncePerContextAndAgainAf
             "loading texture: oversized\ntexture gl loaded 1281 " + std::to_string(width) + "/1\n");
 }
 
+// The GL holds no image of a texture whose file failed to load (0 x 0) or that is wider than it
+// takes. Drawn after a textured face, so that its texture is not what they show, such faces show
+// the material's colour (unlit here) in every frame, and the upload lines stay.
+TEST_F(KernelDrawingTest, FacesOfATextureWithoutAnImageShowTheMaterialColour) {
+  const int wide = glInt(GL_MAX_TEXTURE_SIZE) + 1;
+  const struct {
+    const char* name;
+    int width;
+    std::string loaded;
+  } failed[] = {{"missing.png", 0, "texture gl loaded 0 0/0\n"},
+                {"oversized", wide, "texture gl loaded 1281 " + std::to_string(wide) + "/1\n"}};
+  for (const auto& f : failed) {
+    SCOPED_TRACE(f.name);
+    scene = makeScene("texLight", translation(0, 0, fillDistance));
+    addAt(scene, makeSquare(0.3f, textured("yellow", 1, 1, {0, 255, 255})),
+          translation(-0.6f, 0, 0));
+    const MaterialPtr material =
+        textured(f.name, f.width, f.width ? 1 : 0, std::vector<unsigned char>(3 * f.width, 0));
+    material->diffuse.set(0.2f, 0.6f, 1, 1);
+    addAt(scene, makeSquare(0.3f, material), translation(0.6f, 0, 0));
+    const std::string out = outputOf([this] {
+                              kernel->display();
+                              kernel->display();
+                            }).first;
+    EXPECT_EQ(occurrences(out, std::string("loading texture: ") + f.name + "\n" + f.loaded), 1)
+        << out;
+    EXPECT_TRUE(near(pixelOfPlane(0.6f, 0), {51, 153, 255}, 3));
+    EXPECT_TRUE(near(pixelOfPlane(-0.6f, 0), {255, 255, 0}));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  }
+}
+
 // Values that floats hold exactly; only the front face gets them, the shininess clamped to 128.
 TEST_F(KernelDrawingTest, MaterialAndLightBecomeTheFrontMaterialTheColourAndLight0) {
   auto front = makeMaterial(0.5f, 0.25f, 0.75f);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <boost/date_time/posix_time/posix_time.hpp>
+#include <cmath>
 
 #include "kernelwindow.h"
 
@@ -102,14 +103,24 @@ TEST_F(KernelFrameTest, ShadowMapHoldsTheLightDepthOfBackFacesWhateverProgramsTh
   EXPECT_EQ(map[0] + map[1] + map[2] + map[3], 4 * 255);  // the corner shows the clear colour
   Matrix shadow;
   glGetFloatv(GL_TEXTURE_MATRIX, shadow[0]);
+  // The light looks down -z with a 45 degree view: at distance d a point lands x / (d tan 22.5)
+  // half-maps right of the map's centre, and the edge of the view on the map's edge.
+  const double tan22 = std::sqrt(2.0) - 1;
+  const float edge = static_cast<float>(8.01 * tan22);
   const struct {
     float x, y, z;
     double distance;
-  } points[] = {
-      {0, 0, 2.5f, 5.5}, {2, 2, 1, 7}, {-2.5f, 0, -0.01f, 8.01}, {0, -2.8f, -0.01f, 8.01}};
+    bool drawn;  // the map holds the surface there
+  } points[] = {{0, 0, 2.5f, 5.5, true},        {2, 2, 1, 7, true},
+                {-2.5f, 0, -0.01f, 8.01, true}, {0, -2.8f, -0.01f, 8.01, true},
+                {edge, 0, -0.01f, 8.01, false}, {-edge, -edge, -0.01f, 8.01, false}};
   for (const auto& p : points) {
     const Matrix image = shadow * translation(p.x, p.y, p.z);  // its last column: T p
-    EXPECT_NEAR(image[3][2] / image[3][3], lightDepth(p.distance), 1e-6) << p.x << ", " << p.y;
+    const double w = image[3][3], half = p.distance * tan22;
+    EXPECT_NEAR(image[3][0] / w, 0.5 + 0.5 * p.x / half, 1e-6) << p.x << ", " << p.y;
+    EXPECT_NEAR(image[3][1] / w, 0.5 + 0.5 * p.y / half, 1e-6) << p.x << ", " << p.y;
+    EXPECT_NEAR(image[3][2] / w, lightDepth(p.distance), 1e-6) << p.x << ", " << p.y;
+    if (!p.drawn) continue;
     // The packing keeps about 24 bits; a float depth near 1 is good to 2^-24 itself.
     const std::size_t texel =
         512 * int(image[3][1] / image[3][3] * 512) + int(image[3][0] / image[3][3] * 512);

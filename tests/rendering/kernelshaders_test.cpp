@@ -99,4 +99,35 @@ TEST_F(KernelShadersTest, UniformsTheProgramRefusesAreReportedOneLineEach) {
   while (glGetError() != GL_NO_ERROR) continue;
 }
 
+// Every mesh of every frame sends the uniforms again; a refusal is written once per build of
+// the program, so once more after a new window builds them all again.
+TEST_F(KernelShadersTest, ARefusedUniformIsWrittenOncePerBuildOverManyFrames) {
+  auto floatShadowMap = boost::make_shared<Shader>("floatShadowMap");
+  floatShadowMap->vertexSource =
+      "uniform float shadowMap;\nvoid main() { gl_Position = ftransform() * shadowMap; }";
+  floatShadowMap->fragmentSource = fragmentOk;
+  floatShadowMap->program = kernel->buildProgram(floatShadowMap->vertexSource.c_str(), fragmentOk);
+  floatShadowMap->loaded = true;
+  kernel->shaders["floatShadowMap"] = floatShadowMap;  // as its first use would load it
+  scene = makeScene("floatShadowMap", translation(0, 0, fillDistance));
+  scene->add(makeSquare(0.5f, makeMaterial(1, 0, 0)));
+  scene->add(makeSquare(0.2f, makeMaterial(0, 1, 0)));
+  const std::string refused =
+      "kernelshaders.cpp: shader floatShadowMap: setting uniform shadowMap generates "
+      "GL_INVALID_OPERATION\n";
+  for (bool again : {false, true}) {
+    // The new window also builds what earlier tests left in the table, with their messages.
+    const std::string err = outputOf([&] {
+                              if (again) newWindow();
+                              for (int frame = 0; frame < 5; ++frame) kernel->display();
+                            }).second;
+    EXPECT_EQ(occurrences(err, refused), 1) << err;
+    EXPECT_EQ(occurrences(err, "floatShadowMap"), 1) << err;
+    if (!again) {
+      EXPECT_EQ(err, refused);
+    }
+  }
+  while (glGetError() != GL_NO_ERROR) continue;
+}
+
 }  // namespace
