@@ -6,6 +6,7 @@
 #include <boost/shared_ptr.hpp>
 #include <boost/unordered_map.hpp>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,6 @@
 #include "data/geometry/shader.h"
 #include "data/geometry/texture.h"
 #include "rendering/glheaders.h"
-#include "rendering/programmessages.h"
 #include "rendering/scenegraph/node.h"
 #include "rendering/shadowmapfb.h"
 #include "system/scheduler.h"
@@ -136,8 +136,9 @@ class Kernel {
   void drawMaterialRuns(const MeshPtr& mesh, bool indexed, int faceCount);
   void uploadTexture(Data::Geometry::Texture& texture);
 
-  // What each program refused since its build, written once each.
-  ProgramMessages programMessages;
+  // The uniform messages written since the programs were last built: every draw sends the
+  // uniforms again, so each distinct line is written once per build.
+  std::set<std::string> uniformMessagesWritten;
 };
 
 // glMultMatrixf of the 16 floats of a matrix in storage order.

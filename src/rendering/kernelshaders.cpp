@@ -139,27 +139,26 @@ std::string setUniform(const Data::Geometry::Shader& shader, const Uniform& unif
 
 void Kernel::setUniforms() {
   if (!currentShader || !currentShader->loaded) return;
-  const ShaderPtr shader = currentShader;
+  const Data::Geometry::Shader& shader = *currentShader;
   // Only the errors of the calls below should be judged.
   glGetError();
   const std::string refusals[] = {
-      setUniform(*shader, viewMatrixUniform,
+      setUniform(shader, viewMatrixUniform,
                  [this](GLint at) { glUniformMatrix4fv(at, 1, GL_FALSE, viewMatrix[0]); }),
-      setUniform(*shader, modelMatrixUniform,
+      setUniform(shader, modelMatrixUniform,
                  [this](GLint at) { glUniformMatrix4fv(at, 1, GL_FALSE, modelMatrix[0]); }),
       // The shadow map is always on texture unit 1.
-      setUniform(*shader, shadowMapUniform, [](GLint at) { glUniform1i(at, 1); })};
-  // Every mesh of every frame sends the uniforms again: each refusal is written once per build.
+      setUniform(shader, shadowMapUniform, [](GLint at) { glUniform1i(at, 1); })};
   for (const std::string& refusal : refusals) {
-    if (!refusal.empty() && programMessages.first(shader, refusal)) {
-      std::cerr << LOG_PREFIX << "shader " << shader->name << refusal << std::endl;
+    if (!refusal.empty() && uniformMessagesWritten.insert(shader.name + refusal).second) {
+      std::cerr << LOG_PREFIX << "shader " << shader.name << refusal << std::endl;
     }
   }
 }
 
 void Kernel::recompileShaders() {
   std::cout << LOG_PREFIX << "recompile shaders" << std::endl;
-  programMessages.forgetAll();
+  uniformMessagesWritten.clear();
   for (const auto& entry : shaders) {
     const ShaderPtr shader = entry.second;
     shader->program = buildProgram(shader->vertexSource.c_str(), shader->fragmentSource.c_str());
