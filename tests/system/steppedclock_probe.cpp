@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     const pt::time_duration wall = pt::microsec_clock::universal_time() - start;
     const unsigned next = scheduler.run();
     // Whole seconds, rounded: the probe itself takes milliseconds.
-    std::cout << "wall " << std::lround(wall.total_milliseconds() / 1000.0) << " s: next task in " << next << " ms, runs " << runs << std::endl;
+    std::cout << "wall " << std::lround(wall.total_milliseconds() / 1000.0) << " s: next task in "
+              << next << " ms, runs " << runs << std::endl;
   }
   return 0;
 }

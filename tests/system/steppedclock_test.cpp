@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,17 +21,19 @@ std::string probeOutput(const std::vector<std::string>& offsets) {
   if (descriptor == -1) return "no file";
   if (write(descriptor, "+0\n", 3) != 3) return "no offset";
   close(descriptor);
-  std::string command = "env LD_PRELOAD=" VANTOR_FAKETIME_LIBRARY " FAKETIME_NO_CACHE=1"
-                        " FAKETIME_DONT_FAKE_MONOTONIC=1 FAKETIME_TIMESTAMP_FILE=" +
+  std::string command = "env LD_PRELOAD=" VANTOR_FAKETIME_LIBRARY
+                        " FAKETIME_NO_CACHE=1"
+                        " FAKETIME_DONT_FAKE_MONOTONIC=1 FAKETIME_TIMESTAMP_FILE='" +
                         pattern +
-                        " ASAN_OPTIONS=\"$ASAN_OPTIONS:verify_asan_link_order=0\" " VANTOR_PROBE;
+                        "' ASAN_OPTIONS=\"$ASAN_OPTIONS:verify_asan_link_order=0\" " VANTOR_PROBE;
   for (const std::string& offset : offsets) command += " " + offset;
   std::string output;
   if (FILE* probe = popen(command.c_str(), "r")) {
     char buffer[256];
     for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, probe)) > 0;) output.append(buffer, n);
     const int status = pclose(probe);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) output += "exit status " + std::to_string(status);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+      output += "exit status " + std::to_string(status);
   }
   unlink(pattern.c_str());
   return output;
@@ -44,11 +45,11 @@ TEST(SteppedClockTest, WallClockSetBackNeitherStallsTasksNorSetForwardHurriesThe
   unsigned nextBack = 0, nextForward = 0, runsBack = 9, runsForward = 9;
   // After the task's ARGH line.
   const std::string lines = output.substr(std::min(output.size(), output.find("\nwall ") + 1));
-  ASSERT_EQ(6, std::sscanf(lines.c_str(),
-                           "wall %d s: next task in %u ms, runs %u\n"
-                           "wall %d s: next task in %u ms, runs %u\n",
-                           &wallBack, &nextBack, &runsBack, &wallForward, &nextForward,
-                           &runsForward))
+  ASSERT_EQ(6,
+            std::sscanf(lines.c_str(),
+                        "wall %d s: next task in %u ms, runs %u\n"
+                        "wall %d s: next task in %u ms, runs %u\n",
+                        &wallBack, &nextBack, &runsBack, &wallForward, &nextForward, &runsForward))
       << output;
   // The wall clock really moved, else the rest would prove nothing.
   EXPECT_EQ(-60, wallBack);
