@@ -7,8 +7,11 @@
 #include "rendering/kernel.h"
 #include "system/inputmanager.h"
 #include "system/log.h"
+#include "system/standardstreams.h"
 
 int main(int argc, char** argv) {
+  // Before the display connection or any file can take a closed standard descriptor.
+  System::openClosedStandardStreams();
   Rendering::Kernel* kernel = Rendering::Kernel::instance();
   kernel->init(argc, argv);
   setupScene();

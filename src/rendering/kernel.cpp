@@ -1,6 +1,5 @@
 #include "rendering/kernel.h"
 
-#include <boost/date_time/posix_time/posix_time.hpp>
 #include <boost/make_shared.hpp>
 #include <cstdlib>
 #include <iostream>
@@ -9,12 +8,11 @@
 #include "rendering/glheaders.h"
 #include "rendering/viewport.h"
 #include "system/log.h"
+#include "system/monotonicclock.h"
 
 namespace Rendering {
 
 namespace {
-
-boost::posix_time::ptime now() { return boost::posix_time::microsec_clock::local_time(); }
 
 // GLUT wants a display function without a result.
 void displayFunc() { displayCallback(); }
@@ -138,7 +136,7 @@ void Kernel::setGameMode(bool gameMode) { createWindow(gameMode); }
 bool Kernel::isGameModeActive() { return glutGameModeGet(GLUT_GAME_MODE_ACTIVE) != 0; }
 
 void Kernel::run() {
-  lastFpsTime = now();
+  lastFpsTime = System::monotonicNow();
   glutMainLoop();
 }
 
@@ -146,13 +144,13 @@ float Kernel::getFps() {
   float rate = 0;
   // Less than a millisecond (or no measurement started) gives no meaningful rate.
   if (!lastFpsTime.is_special()) {
-    const boost::int64_t elapsed = (now() - lastFpsTime).total_milliseconds();
+    const boost::int64_t elapsed = (System::monotonicNow() - lastFpsTime).total_milliseconds();
     if (elapsed >= 1) {
       const float seconds = elapsed / 1000.0f;
       rate = static_cast<float>(frames) / seconds;
     }
   }
-  lastFpsTime = now();
+  lastFpsTime = System::monotonicNow();
   frames = 0;
   return rate;
 }

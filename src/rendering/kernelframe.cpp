@@ -1,6 +1,5 @@
 // The frame: the shadow pass, then each viewport's set-up and scene, then the swap.
 
-#include <boost/date_time/posix_time/posix_time.hpp>
 #include <iostream>
 
 #include "rendering/glheaders.h"
@@ -10,6 +9,7 @@
 #include "rendering/shadowmapsgvisitor.h"
 #include "rendering/viewport.h"
 #include "system/log.h"
+#include "system/monotonicclock.h"
 
 namespace Rendering {
 
@@ -44,7 +44,7 @@ void Kernel::display() {
   }
   if (frames > frameCounterLimit) {
     frames = 1;
-    lastFpsTime = boost::posix_time::microsec_clock::local_time();
+    lastFpsTime = System::monotonicNow();
   } else {
     ++frames;
   }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "system/log.h"
+#include "system/monotonicclock.h"
 
 namespace System {
 
@@ -49,8 +50,6 @@ unsigned int Scheduler::run(const pt::ptime& now) {
   return static_cast<unsigned int>((tasks.top().due - now).total_milliseconds());
 }
 
-// Universal rather than local time: a change of daylight-saving time must not
-// stall every task for an hour.
-pt::ptime Scheduler::clock() { return pt::microsec_clock::universal_time(); }
+pt::ptime Scheduler::clock() { return monotonicNow(); }
 
 }  // namespace System

@@ -16,6 +16,7 @@
 #include "rendering/scenegraph/leafnode.h"
 #include "rendering/scenegraph/statechanging.h"
 #include "rendering/viewport.h"
+#include "system/monotonicclock.h"
 
 namespace {
 
@@ -111,7 +112,7 @@ TEST(DemoSceneTest, OneSharedGraphWithItsTransformsHandlesAndAnimation) {
     EXPECT_TRUE(!handle || nodes[node]->transform == handle) << node;
   }
   // A pump after the animation's due time runs it once and keeps it, due 50 ms later.
-  EXPECT_EQ(50u, Rendering::Kernel::instance()->scheduler.run(pt::microsec_clock::universal_time() +
+  EXPECT_EQ(50u, Rendering::Kernel::instance()->scheduler.run(System::monotonicNow() +
                                                               pt::milliseconds(51)));
   for (const auto& [node, handle, matrix, left, right] : rows)
     EXPECT_TRUE(near(left * matrix * right, nodes[node]->transform->getMatrix())) << node;

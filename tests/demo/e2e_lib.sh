@@ -35,8 +35,10 @@ focus_window() {
 }
 window_geometry() { eval "$(xdotool getwindowgeometry --shell "$WID")"; } # X Y WIDTH HEIGHT
 
-start_demo() { # starts the program, waits for its window and the animation task, queued last
-  "$VANTOR" >"$OUT" 2>"$ERR" & PID=$!
+# start_demo [COMMAND...]: starts the program (through the command, which ends by running its
+# last argument in its own process), waits for its window and the animation task, queued last.
+start_demo() {
+  "$@" "$VANTOR" >"$OUT" 2>"$ERR" & PID=$!
   wait_until "$LONG" find_window || fail "no window"
   wait_until "$LONG" output_has "ARGH 50 50" || fail "start-up did not finish"
   focus_window

@@ -4,28 +4,30 @@
 # Usage: tests/support/with-xorg-dummy.sh <command> [arguments...]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-log=$(mktemp /tmp/xorg-dummy.XXXXXX)
+files=$(mktemp -d "${TMPDIR:-/tmp}/xorg-dummy.XXXXXX")
 server=""
 stop_server() {
   [ -n "$server" ] && kill "$server" 2>/dev/null && wait "$server" 2>/dev/null
   server=""
 }
-trap 'stop_server; rm -f "$log" "$log.old"' EXIT
+trap 'stop_server; rm -rf "$files"' EXIT
 
-# Another test may take a display number at the same moment; a server that fails to
-# start gives way to the next number.
-for display in $(seq 90 140); do
-  [ -e "/tmp/.X$display-lock" ] && continue
-  Xorg ":$display" -config "$here/xorg-dummy.conf" -noreset -nolisten tcp -logfile "$log" \
-    >/dev/null 2>&1 &
-  server=$!
-  for _ in $(seq 1 100); do
-    kill -0 "$server" 2>/dev/null || { server="" && break; }
-    [ -S "/tmp/.X11-unix/X$display" ] && xrandr --display ":$display" >/dev/null 2>&1 && break 2
-    sleep 0.1
-  done
-  stop_server
+# The server chooses the display number itself and tells it once it listens there: it takes
+# a number by creating its lock file, which no other server can then take, so a server that
+# answers on the number told is this one.
+: >"$files/display" # before the server, which may write into it at once
+Xorg -displayfd 3 -config "$here/xorg-dummy.conf" -noreset -nolisten tcp \
+  -logfile "$files/log" 3>"$files/display" >/dev/null 2>&1 &
+server=$!
+display=""
+for _ in $(seq 1 600); do
+  read -r line <"$files/display" 2>/dev/null && display=$line && break # a whole line
+  kill -0 "$server" 2>/dev/null || break
+  sleep 0.1
 done
-[ -n "$server" ] ||
-  { echo "with-xorg-dummy.sh: could not start Xorg with the dummy driver" >&2; exit 1; }
+[ -n "$display" ] && kill -0 "$server" 2>/dev/null || {
+  echo "with-xorg-dummy.sh: could not start Xorg with the dummy driver" >&2
+  tail -n 20 "$files/log" >&2
+  exit 1
+}
 DISPLAY=":$display" "$@"
