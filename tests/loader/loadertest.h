@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,13 +24,15 @@ namespace loadertest {
 namespace fs = boost::filesystem;
 
 // Removes the folder once this process has ended, however it ended (a crash runs no destructor):
-// a child made at the first call reads the folders from a pipe that only this process writes,
-// and removes them when the pipe closes.
+// a process made at the first call reads the folders from a socket that only this process writes,
+// and removes them when it closes. It is a grandchild, left to init, so that the tests that
+// count this process's children see none of it.
 inline void removeWhenProcessEnds(const fs::path& folder) {
   static const int names = [] {
     int ends[2];
-    if (::pipe2(ends, O_CLOEXEC) != 0) return -1;
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return -1;
     const pid_t remover = ::fork();
+    if (remover == 0 && ::fork() != 0) ::_exit(0);
     if (remover == 0) {
       ::close(ends[1]);
       const int null = ::open("/dev/null", O_RDWR);
@@ -45,11 +48,12 @@ inline void removeWhenProcessEnds(const fs::path& folder) {
       ::_exit(0);
     }
     ::close(ends[0]);
+    if (remover > 0) ::waitpid(remover, nullptr, 0);
     if (remover < 0) ::close(ends[1]);
     return remover < 0 ? -1 : ends[1];
   }();
   const std::string line = folder.string() + "\n";
-  if (names >= 0 && ::write(names, line.data(), line.size()) != ssize_t(line.size())) {
+  if (names >= 0 && ::send(names, line.data(), line.size(), MSG_NOSIGNAL) != ssize_t(line.size())) {
     ADD_FAILURE() << "the folder " << folder << " may outlive a crash";
   }
 }
