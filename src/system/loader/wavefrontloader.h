@@ -236,7 +236,7 @@ class WavefrontLoader {
   std::set<const MaterialScript*> namedInPass;
   std::int64_t repeatsLeft = 0;
   bool repeatsCut = false;
-  // Each of these is written once per load.
+  // Whether the lines written once per load have been.
   bool repeatsCutReported = false;
   bool negativeIndexReported = false;
   // Lines of the OBJ file read by the count pass, and its face lines that made no face.
