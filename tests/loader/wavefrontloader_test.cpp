@@ -125,10 +125,11 @@ TEST(MtlGrammar, EachLineChangesTheRecordAsItsKeywordSays) {
 }
 
 // The counts (vertexCount, triangleCount, quadCount, hasNormals, hasTexCoords), then every call.
-std::string emitted(const std::string& path, std::int32_t countLimit,
+std::string emitted(const std::string& path, std::int32_t countLimit, std::int64_t repeatLimit,
                     const std::function<void()>& afterCount) {
   WavefrontLoader loader(path);
   loader.countLimit = countLimit;
+  loader.repeatLimit = repeatLimit;
   loadertest::CallLog log;
   loader.countPass();
   afterCount();
@@ -164,13 +165,18 @@ const struct {
   std::string obj, calls, errors = "";
   std::int32_t countLimit = System::Loader::maxElementCount;
   std::string removedAfterCount = "";
+  std::int64_t repeatLimit = System::Loader::maxRepeatedMaterialRecords;
+  std::string objName = "mesh.obj";
 } cases[] = {
     // New face vertices come out just before the face that first names them.
     {"v 1 0 0\nv 2 0 0\nv 3 0 0\nv 4 0 0\nvt 5 6\nvn 7 8 9\nf 1/1/1 2// 3//\nf 1/1/1 3// 4//\n",
      "count 4 2 0 1 1, v 1 0 0, n 7 8 9, t 5 6, v 2 0 0, v 3 0 0, tri 0 1 2, v 4 0 0, tri 0 2 3"},
-    // Indices reach forward; a negative one is absent, a missing position the origin.
-    {"f 1//1 1//2 2/1/ -1/-1/-1\nv 5 6 7\nv 8 9 1\nvn 0 1 0\nvn 1 0 0\nvt 2 3\n",
-     "count 4 0 1 1 1, v 5 6 7, n 0 1 0, v 5 6 7, n 1 0 0, v 8 9 1, t 2 3, v 0 0 0, quad 0 1 2 3"},
+    // Indices reach forward; a negative one is absent, a missing position the origin. The first
+    // negative index of the load gives a line.
+    {"f 1//1 1//2 2/1/ -2/-1/-3\nv 5 6 7\nv 8 9 1\nvn 0 1 0\nvn 1 0 0\nvt 2 3\nf 1//1 1//-4 1//1\n",
+     "count 5 1 1 1 1, v 5 6 7, n 0 1 0, v 5 6 7, n 1 0 0, v 8 9 1, t 2 3, v 0 0 0, quad 0 1 2 3, "
+     "v 5 6 7, tri 0 4 0",
+     "ERROR: face index -2 is negative and read as absent in file @mesh.obj\n"},
     // A face line that makes no face still numbers its face vertices.
     {"v 0 0 0\nv 1 0 0\nv 1 1 0\nf 1// 2//\nf 3// 1// 2//\n",
      "count 3 1 0 0 0, v 0 0 0, v 1 0 0, v 1 1 0, tri 2 0 1",
@@ -200,6 +206,9 @@ const struct {
     // cannot be read is reported once. The 1 TB library is sparse: one line without an end.
     {"mtllib huge.mtl\nmtllib huge.mtl\nmtllib lib.mtl\n", "count 0 0 0 0 0, " + library,
      "ERROR: could not read file @huge.mtl: line 2 is longer than 33554432 bytes\n"},
+    // A library cut short delivers the materials completed before the cut.
+    {"mtllib cut.mtl\n", "count 0 0 0 0 0, m name[a] Kd=1,0,0,1",
+     "ERROR: could not read file @cut.mtl: line 6 is longer than 33554432 bytes\n"},
     {"mtllib lib.mtl\nv 1 2 3\n" + std::string((32 << 20) + 1, 'x') + "\nv 4 5 6\n",
      "count 0 0 0 0 0",
      "ERROR: could not read file @mesh.obj: line 3 is longer than 33554432 bytes\n"},
@@ -220,6 +229,16 @@ const struct {
     {"vn 0 0 1\nvn 0 0 1\nvn 0 0 1\nvn 0 0 1\n", "count 0 0 0 0 0", tooMany("normals"), 3},
     {"vt 0 0\nvt 0 0\nvt 0 0\nvt 0 0\n", "count 0 0 0 0 0", tooMany("texture coordinates"), 3},
     {"v 1 2 3\nf 1// 1// 1// 1//\n", "count 0 0 0 0 0", tooMany("face vertices"), 3},
+    // A library delivers whole where a pass first names it; naming libraries again may deliver
+    // repeatLimit records (lib.mtl has 4) in each pass, and no more from the first line past it.
+    {"mtllib lib.mtl\nmtllib lib.mtl\nmtllib c.mtl\nmtllib lib.mtl\nmtllib c.mtl\n",
+     "count 0 0 0 0 0, " + library + ", " + library + ", m name[c], map steel.png",
+     "ERROR: more than 4 material records delivered again by the mtllib lines of file "
+     "@mesh.obj; from line 4 on, a library named again delivers nothing\n",
+     System::Loader::maxElementCount, "", 4},
+    // Libraries are looked for beside the OBJ file: its path up to its last slash or backslash.
+    {"mtllib lib.mtl\n", "count 0 0 0 0 0, m name[back]", "", System::Loader::maxElementCount, "",
+     System::Loader::maxRepeatedMaterialRecords, "x\\mesh.obj"},
 };
 
 // 2000 triples that a fixed hash (boost's hash_combine of the indices, spread by 2^64 / phi) puts
@@ -263,17 +282,22 @@ TEST(WavefrontLoader, EmitPassDeliversFaceVerticesThenTheirFaceInFileOrder) {
   dir.write("lib.mtl", "newmtl wood\nnewmtl steel\nmap_Kd steel.png\n");
   dir.write("a.mtl", "newmtl a\nd 0.5\n");
   dir.write("gone.mtl", "newmtl a\nKd 1 0 0\nKd 0 0.5 0\nnewmtl\nnewmtl\nnewmtl b\n");
+  dir.write("c.mtl", "newmtl c\n");
+  dir.write("x\\lib.mtl", "newmtl back\n");
+  const std::string cut =
+      dir.write("cut.mtl", "newmtl a\nKd 1 0 0\nnewmtl b\nKd 0 0 1\nmap_Kd b.png\n");
+  ASSERT_EQ(0, ::truncate(cut.c_str(), 1LL << 40));
   ASSERT_EQ(0, ::truncate(dir.write("huge.mtl", "newmtl big\n").c_str(), 1LL << 40));
   ASSERT_EQ(0, ::mkfifo(dir.path("fifo").c_str(), 0600));
   loadertest::fs::create_symlink("/dev/zero", dir.path("zero"));
   ASSERT_TRUE(loadertest::refusedWithoutBlocking({dir.path("fifo"), dir.path("zero")}));
   for (const auto& c : cases) {
-    const std::string path = dir.write("mesh.obj", c.obj);
+    const std::string path = dir.write(c.objName, c.obj);
     loadertest::CapturedOutput output;
     const auto remove = [&] {
       if (!c.removedAfterCount.empty()) loadertest::fs::remove(dir.path(c.removedAfterCount));
     };
-    EXPECT_EQ(c.calls, emitted(path, c.countLimit, remove)) << c.obj.substr(0, 99);
+    EXPECT_EQ(c.calls, emitted(path, c.countLimit, c.repeatLimit, remove)) << c.obj.substr(0, 99);
     EXPECT_EQ(std::regex_replace(c.errors, std::regex("@"), dir.path("") + "/"),
               loadertest::unprefixed(output.err.str()))
         << c.obj.substr(0, 99);

@@ -13,6 +13,9 @@ struct FaceVertexIndices {
   int v = -1;
   int vt = -1;
   int vn = -1;
+  // The first index written negative, 0 when none was: read as absent, it is told from one left
+  // out only here.
+  int negative = 0;
 };
 
 // Matches an optional integer, a slash, an optional integer, a slash and an optional integer, with
@@ -23,21 +26,22 @@ class FaceVertexParser : public LexemeParser<FaceVertexParser, FaceVertexIndices
  public:
   template <typename Iterator>
   BOOST_FORCEINLINE static bool read(Iterator& p, Iterator last, FaceVertexIndices& indices) {
-    IntParser::read(p, last, indices.v);
+    readIndex(p, last, indices.v, indices);
     if (!readSlash(p, last)) {
       return false;
     }
     p = blanksSkipped(p, last);
-    IntParser::read(p, last, indices.vt);
+    readIndex(p, last, indices.vt, indices);
     if (!readSlash(p, last)) {
       return false;
     }
-    if (IntParser::read(p, last, indices.vn)) {
+    if (readIndex(p, last, indices.vn, indices)) {
       return true;
     }
     Iterator q = blanksSkipped(p, last);
     int vn = -1;
     if (q != p && IntParser::read(q, last, vn) && !slashAt(blanksSkipped(q, last), last)) {
+      noteNegative(vn, indices);
       indices.vn = vn;
       p = q;
     }
@@ -45,6 +49,21 @@ class FaceVertexParser : public LexemeParser<FaceVertexParser, FaceVertexIndices
   }
 
  private:
+  template <typename Iterator>
+  static bool readIndex(Iterator& p, Iterator last, int& index, FaceVertexIndices& indices) {
+    if (!IntParser::read(p, last, index)) {
+      return false;
+    }
+    noteNegative(index, indices);
+    return true;
+  }
+
+  static void noteNegative(int index, FaceVertexIndices& indices) {
+    if (index < 0 && indices.negative == 0) {
+      indices.negative = index;
+    }
+  }
+
   template <typename Iterator>
   static Iterator blanksSkipped(Iterator p, Iterator last) {
     while (p != last && BlankSkipper::isBlank(*p)) {

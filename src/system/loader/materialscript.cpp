@@ -24,5 +24,13 @@ void MaterialScript::add(MaterialStep step) {
   list.push_back(std::move(step));
 }
 
+void MaterialScript::cut() {
+  list.resize(materialStart);
+  if (!list.empty()) {
+    list.back().text.clear();
+  }
+  named = false;
+}
+
 }  // namespace Loader
 }  // namespace System

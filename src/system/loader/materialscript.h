@@ -24,6 +24,9 @@ struct MaterialStep {
 class MaterialScript {
  public:
   void add(MaterialStep step);
+  // Keeps the materials completed so far: drops the steps of the one being read, which opens
+  // nothing then.
+  void cut();
   const std::vector<MaterialStep>& steps() const { return list; }
 
  private:

@@ -25,6 +25,9 @@ ObjGrammar::ObjGrammar(WavefrontLoader& loader) {
   const auto normal = [l, n](const char*, const char*) { l->normalAction(n[0], n[1], n[2]); };
   const auto texCoord = [l, n](const char*, const char*) { l->texCoordAction(n[0], n[1]); };
   const auto fireFaceVertex = [l](const FaceVertexIndices& indices) {
+    if (indices.negative != 0) {
+      l->onNegativeIndex(indices.negative);
+    }
     l->faceVertexAction(indices.v, indices.vt, indices.vn);
   };
   const auto faceVertex = FaceVertexParser()[fireFaceVertex];

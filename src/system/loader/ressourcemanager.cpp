@@ -26,22 +26,29 @@ void setFrom(Data::Geometry::Color& colour, const float* rgba) {
 }
 
 // Appends the file's text up to its first zero byte; false when reading fails or the text passes
-// maxTextFileBytes, whatever the length the file gave when opened.
+// maxTextFileBytes, whatever the length the file gave when opened. The length it gave, and one byte
+// more to see its end, is read into a string of that size, so the text is held once; only a text
+// that turns out longer or shorter is moved into a string of its own size.
 bool readText(RegularFile& file, std::string& text) {
   const std::size_t block = std::size_t(1) << 16;
+  const std::size_t expected = static_cast<std::size_t>(file.size()) + 1;
   for (;;) {
     const std::size_t had = text.size();
     if (had > maxTextFileBytes) {
       return false;
     }
-    text.resize(had + block);
-    const std::ptrdiff_t got = file.read(&text[had], block);
+    const std::size_t want = had < expected ? expected - had : block;
+    text.resize(had + want);
+    const std::ptrdiff_t got = file.read(&text[had], want);
     text.resize(had + static_cast<std::size_t>(got < 0 ? 0 : got));
     const std::size_t zero = text.find('\0', had);
     if (zero != std::string::npos) {
       text.resize(zero);
     }
     if (got <= 0 || zero != std::string::npos) {
+      if (text.size() + 1 != expected) {
+        text.shrink_to_fit();
+      }
       return got >= 0;
     }
   }
@@ -70,7 +77,6 @@ std::string RessourceManager::readFile(std::string fileName) {
   RegularFile file(fileName);
   std::string text;
   if (file.isOpen() && file.size() <= maxTextFileBytes) {
-    text.reserve(static_cast<std::size_t>(file.size()) + 1);
     if (readText(file, text)) {
       return text;
     }
@@ -279,7 +285,8 @@ void RessourceManager::setMaterial(std::string name) {
     return;
   }
   // Each line may list the whole table; within one load the lists stop after a mebibyte, so a file
-  // naming missing materials again and again prints in proportion to its own size.
+  // naming missing materials again and again prints in proportion to its own size. A line of an
+  // empty table leaves nothing out: it is printed whole, and the note waits for a name left out.
   std::string line = "setM failed " + name + " " + std::to_string(materials.size());
   const std::size_t unlisted = line.size();
   for (auto entry = materials.begin(); entry != materials.end() && line.size() < listingLeft;
@@ -288,7 +295,7 @@ void RessourceManager::setMaterial(std::string name) {
   }
   if (line.size() < listingLeft) {
     listingLeft -= line.size();
-  } else {
+  } else if (!materials.empty()) {
     if (listingLeft > 0) {
       std::cout << "setM failed lines leave out the material names for the rest of this load"
                 << std::endl;

@@ -94,6 +94,9 @@ class RessourceManager {
   std::size_t listingLeft = listingBudget;
 
   static RessourceManager* instance;
+
+  // Lets tests put the process-wide material table back as they found it.
+  friend class MaterialTableSnapshot;
 };
 
 }  // namespace Loader

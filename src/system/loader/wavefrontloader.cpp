@@ -134,6 +134,7 @@ void WavefrontLoader::countPass() {
   brokenOff = false;
   lineNumber = faceLinesWithoutFace = firstFaceLineWithoutFace = 0;
   resetActions();
+  startLibraryBudget();
   const auto count = [this](std::int32_t& counter, const char* kind) {
     return boost::bind(&WavefrontLoader::countElement, this, boost::ref(counter), kind);
   };
@@ -161,6 +162,7 @@ void WavefrontLoader::fillPass() {
   normals.reserve(static_cast<std::size_t>(numNormals));
   texCoords.reserve(static_cast<std::size_t>(numTexCoords));
   resetActions();
+  startLibraryBudget();
   vertexAction = boost::bind(appendVektor, boost::ref(positions), _1, _2, _3);
   normalAction = boost::bind(appendVektor, boost::ref(normals), _1, _2, _3);
   texCoordAction = boost::bind(appendCoord, boost::ref(texCoords), _1, _2);
@@ -173,6 +175,7 @@ void WavefrontLoader::emitPass() {
   uniqueVertices.clear();
   faceIndices.clear();
   resetActions();
+  startLibraryBudget();
   faceVertexAction = boost::bind(&WavefrontLoader::onFaceVertex, this, _1, _2, _3);
   quadEndAction = boost::bind(&WavefrontLoader::onFaceEnd, this);
   triangleEndAction = boost::bind(&WavefrontLoader::onFaceEnd, this);
@@ -195,7 +198,9 @@ WavefrontLoader::FileRead WavefrontLoader::parseFile(std::string name, LineParse
     lineParser(nullptr, true);
     return FileRead::NotOpened;
   }
-  return readLines(file, path, lineParser);
+  const FileRead read = readLines(file, path, lineParser);
+  lineParser(nullptr, true);
+  return read;
 }
 
 WavefrontLoader::FileRead WavefrontLoader::readLines(RegularFile& file, const std::string& path,
@@ -210,21 +215,20 @@ WavefrontLoader::FileRead WavefrontLoader::readLines(RegularFile& file, const st
     std::cerr << LOG_PREFIX << "ERROR: could not read file " << path << ": line "
               << reader.lines() + 1 << " is longer than " << maxLineBytes << " bytes" << std::endl;
   }
-  lineParser(nullptr, true);
   return reader.stop() == LineReader::Stop::End ? FileRead::Whole : FileRead::BrokenOff;
 }
 
 void WavefrontLoader::readLibrary(std::string name, LineParser lineParser) {
   const std::shared_ptr<const MaterialScript> script = libraryScript(name, lineParser);
-  if (script) {
+  if (script && mayDeliver(*script)) {
     for (const MaterialStep& step : script->steps()) {
       apply(step);
     }
   }
 }
 
-// A library broken off part-way delivers nothing, as one that cannot be read; its line was written
-// once, when it was read.
+// A library broken off part-way delivers the materials completed before the break, and not the one
+// it broke off in; its line was written once, when it was read.
 std::shared_ptr<const MaterialScript> WavefrontLoader::libraryScript(const std::string& name,
                                                                      const LineParser& lineParser) {
   const auto named = librariesByName.find(name);
@@ -242,11 +246,40 @@ std::shared_ptr<const MaterialScript> WavefrontLoader::libraryScript(const std::
   if (!same) {
     std::shared_ptr<MaterialScript> script = std::make_shared<MaterialScript>();
     recording = script.get();
-    const FileRead read = readLines(file, path, lineParser);
+    if (readLines(file, path, lineParser) != FileRead::Whole) {
+      script->cut();
+    }
+    lineParser(nullptr, true);
     recording = nullptr;
-    same = read == FileRead::Whole ? script : std::make_shared<const MaterialScript>();
+    same = script;
   }
   return librariesByName[name] = same;
+}
+
+void WavefrontLoader::startLibraryBudget() {
+  namedInPass.clear();
+  repeatsLeft = repeatLimit;
+  repeatsCut = false;
+}
+
+bool WavefrontLoader::mayDeliver(const MaterialScript& script) {
+  if (namedInPass.insert(&script).second) {
+    return true;
+  }
+  const std::int64_t records = static_cast<std::int64_t>(script.steps().size());
+  if (!repeatsCut && records <= repeatsLeft) {
+    repeatsLeft -= records;
+    return true;
+  }
+  repeatsCut = true;
+  if (!repeatsCutReported) {
+    repeatsCutReported = true;
+    std::cerr << LOG_PREFIX << "ERROR: more than " << repeatLimit
+              << " material records delivered again by the mtllib lines of file " << directory
+              << fileName << "; from line " << lineNumber
+              << " on, a library named again delivers nothing" << std::endl;
+  }
+  return false;
 }
 
 bool WavefrontLoader::parseObjLine(const char* line, bool finish) {
@@ -311,6 +344,14 @@ void WavefrontLoader::registerFaceVertex(int v, int vt, int vn) {
   }
   const FaceVertex record = {static_cast<std::int32_t>(uniqueVertices.size()), v, vt, vn};
   uniqueVertices.insert(record);
+}
+
+void WavefrontLoader::onNegativeIndex(int index) {
+  if (!negativeIndexReported) {
+    negativeIndexReported = true;
+    std::cerr << LOG_PREFIX << "ERROR: face index " << index
+              << " is negative and read as absent in file " << directory << fileName << std::endl;
+  }
 }
 
 void WavefrontLoader::onFaceVertex(int v, int vt, int vn) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +19,11 @@ namespace Loader {
 // The most lines of one kind, or face vertices, a file may have: counts and the numbers of face
 // vertices are signed 32-bit.
 constexpr std::int32_t maxElementCount = 2147483647;
+
+// The material records that the mtllib lines of one pass may deliver again, from libraries that
+// earlier lines of the pass named; what a library delivers the first time it is named is not
+// counted, as the library itself is part of the input.
+constexpr std::int64_t maxRepeatedMaterialRecords = 1000000;
 
 // Adds one to counter unless it has reached limit; false, the counter unchanged, when it has.
 bool countUpTo(std::int32_t& counter, std::int32_t limit);
@@ -123,6 +129,8 @@ class WavefrontLoader {
   bool parseObjLine(const char* line, bool finish);
   bool parseMtlLine(const char* line, bool finish);
   void registerFaceVertex(int v, int vt, int vn);
+  // A face vertex with an index written negative, which is read as absent.
+  void onNegativeIndex(int index);
   void onFaceVertex(int v, int vt, int vn);
   void onFaceEnd();
   void setColor(float* rgba, float r, float g, float b);
@@ -175,6 +183,9 @@ class WavefrontLoader {
 
   // A file with more lines of one kind, or face vertices, loads as an empty mesh. Tests lower it.
   std::int32_t countLimit = maxElementCount;
+  // Past this many records delivered again in a pass, a library named again delivers nothing.
+  // Tests lower it.
+  std::int64_t repeatLimit = maxRepeatedMaterialRecords;
 
  private:
   // What the emit pass has delivered, so that it never delivers beyond the counts.
@@ -204,6 +215,10 @@ class WavefrontLoader {
   // A step of the MTL grammar: recorded while a library is read, otherwise done to the material.
   void takeStep(MaterialStep step);
   void apply(const MaterialStep& step);
+  // Each pass starts with the whole of repeatLimit and no library named.
+  void startLibraryBudget();
+  // Whether the script may deliver at this line, paying from the budget when it was named before.
+  bool mayDeliver(const MaterialScript& script);
 
   std::unique_ptr<ObjGrammar> objGrammar;
   std::unique_ptr<MtlGrammar> mtlGrammar;
@@ -218,6 +233,12 @@ class WavefrontLoader {
   std::map<std::pair<std::uint64_t, std::uint64_t>, std::shared_ptr<const MaterialScript>>
       librariesByFile;
   MaterialScript* recording = nullptr;
+  std::set<const MaterialScript*> namedInPass;
+  std::int64_t repeatsLeft = 0;
+  bool repeatsCut = false;
+  // Whether the lines written once per load have been.
+  bool repeatsCutReported = false;
+  bool negativeIndexReported = false;
   // Lines of the OBJ file read by the count pass, and its face lines that made no face.
   std::int64_t lineNumber = 0;
   std::int64_t faceLinesWithoutFace = 0;
