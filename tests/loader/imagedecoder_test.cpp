@@ -26,7 +26,6 @@
 namespace {
 
 using Data::Geometry::Texture;
-using System::Loader::decodeImage;
 using System::Loader::ImageLoad;
 namespace fs = loadertest::fs;
 
@@ -61,6 +60,13 @@ std::string expectedPixels(unsigned bpp, unsigned width, unsigned height) {
     for (unsigned x = 0; x < width; ++x)
       for (unsigned c = 0; c < 3; ++c) expected += static_cast<char>(channel(bpp, c, x, y));
   return expected;
+}
+
+// Decodes the file at the path through its descriptor, as the decoding child does.
+bool decodeImage(int format, const std::string& path, Texture& texture,
+                 const System::Loader::HeaderRead& headerRead = nullptr) {
+  const System::Loader::RegularFile file(path);
+  return System::Loader::decodeImage(format, file.handle(), texture, headerRead);
 }
 
 std::string bytesOf(const std::string& path) {
@@ -146,7 +152,9 @@ TEST(ImageDecoder, TgaLoadsWithAllItsPixelsAndIsRefusedAtEveryCutAmongThem) {
     for (std::size_t cut = 0; cut < l.file.size(); ++cut) {
       const std::string path = dir.write("cut.tga", l.file.substr(0, l.file.size() - cut));
       // Told from the header and packets alone: FreeImage never reads such a file.
-      EXPECT_EQ(cut > l.loadsUpTo, System::Loader::isCutShort(FIF_TARGA, path)) << cut;
+      std::FILE* file = std::fopen(path.c_str(), "rb");
+      EXPECT_EQ(cut > l.loadsUpTo, System::Loader::isCutShort(FIF_TARGA, file)) << cut;
+      std::fclose(file);
       Texture texture;
       EXPECT_EQ(cut <= l.loadsUpTo, decodeImage(FIF_TARGA, path, texture))
           << l.pixels.substr(0, 5) << " cut by " << cut;
@@ -196,14 +204,30 @@ TEST(ImageDecoder, TakesOnlyAWholeAnswerWithinTheCaps) {
   EXPECT_EQ("2x1 \x7f\x7f\x7f\x7f\x7f\x7f", loadertest::pixelsOf(texture));
 }
 
-using System::Loader::runSandboxed;
 using System::Loader::SandboxLimits;
 
+// The answer of a run, which must have started.
+std::optional<std::string> answerOf(const std::function<std::string()>& work,
+                                        const SandboxLimits& limits) {
+  const System::Loader::SandboxRun run = System::Loader::runSandboxed(work, limits);
+  EXPECT_TRUE(run.started);
+  return run.answer;
+}
+
 // Children that must fail get little of one bound and plenty of the others: each is tested alone.
+// The kernel's processor limit, set a second beyond the most the parent gives, is far from what
+// littleCpu's children use: only the parent's watch ends them.
 const std::size_t answerBytes = 4 << 20;
-const SandboxLimits littleTime{std::size_t(64) << 30, 60, 300, answerBytes};
-const SandboxLimits littleCpu{std::size_t(64) << 30, 1, 60000, answerBytes};
-const SandboxLimits littleMemory{std::size_t(64) << 20, 60, 60000, answerBytes};
+const SandboxLimits littleTime{std::size_t(64) << 30, 60000, 60000, 300, answerBytes};
+const SandboxLimits littleCpu{std::size_t(64) << 30, 1000, 10000, 60000, answerBytes};
+const SandboxLimits littleMemory{std::size_t(64) << 20, 60000, 60000, 60000, answerBytes};
+
+// Burns processor time until the process has used this much, yielding the processor all along
+// as a decoder waiting on a lock would.
+std::string spin(int milliseconds) {
+  while (std::clock() < std::clock_t(milliseconds) * (CLOCKS_PER_SEC / 1000)) ::sched_yield();
+  return "spun";
+}
 
 // Touches every byte, so that no allocation can be left out.
 std::string fill(std::size_t bytes) {
@@ -222,17 +246,23 @@ std::string fill(std::size_t bytes) {
 TEST(Sandbox, HandsBackWhatTheChildReturnsByteForByteAndNothingElse) {
   std::string large(answerBytes, '\0');
   for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 + i / 4099);
-  EXPECT_EQ(large, runSandboxed([&large] { return large; }, littleMemory));
-  EXPECT_EQ(std::string(), runSandboxed([] { return std::string(); }, littleMemory));
-  EXPECT_EQ(fill(32 << 20), runSandboxed([] { return fill(32 << 20); }, littleMemory));
+  EXPECT_EQ(large, answerOf([&large] { return large; }, littleMemory));
+  EXPECT_EQ(std::string(), answerOf([] { return std::string(); }, littleMemory));
+  EXPECT_EQ(fill(32 << 20), answerOf([] { return fill(32 << 20); }, littleMemory));
   const auto outputs = [] {
     return loadertest::fs::read_symlink("/proc/self/fd/1").string() + " " +
            loadertest::fs::read_symlink("/proc/self/fd/2").string();
   };
-  EXPECT_EQ("/dev/null /dev/null", runSandboxed(outputs, littleMemory));
-  // Bound by processor time, a child that waits longer than that still answers.
+  EXPECT_EQ("/dev/null /dev/null", answerOf(outputs, littleMemory));
+  // Bound by processor time, a child that waits longer than that still answers, as does one that
+  // asks for more before it needs it.
   const auto sleeper = [] { return std::to_string(::usleep(1500000)); };
-  EXPECT_EQ("0", runSandboxed(sleeper, littleCpu));
+  EXPECT_EQ("0", answerOf(sleeper, littleCpu));
+  const auto asker = [] {
+    System::Loader::askForProcessorTime(3000);
+    return spin(2000);
+  };
+  EXPECT_EQ("spun", answerOf(asker, littleCpu));
 }
 
 // The address space is bounded, not only what is touched. A refused allocation ends the child as
@@ -255,10 +285,24 @@ TEST(Sandbox, ChildrenThatCrashThrowOverrunOrAnswerShortGiveNothingAndLeaveNoPro
       {"aborts", []() -> std::string { std::abort(); }, littleMemory},
       {"throws", []() -> std::string { throw std::bad_alloc(); }, littleMemory},
       {"ends before answering", []() -> std::string { ::_exit(0); }, littleMemory},
-      {"spins for 2 s of processor time",
-       []() -> std::string {
-         while (std::clock() < 2 * CLOCKS_PER_SEC) ::sched_yield();
-         return "spun";
+      {"spins for 2 s of processor time", [] { return spin(2000); }, littleCpu},
+      {"asks for 1.5 s of processor time and spins for 2 s",
+       [] {
+         System::Loader::askForProcessorTime(1500);
+         return spin(2000);
+       },
+       littleCpu},
+      {"asks for 5 s where 1 s is the most, and spins for 1.5 s",
+       [] {
+         System::Loader::askForProcessorTime(5000);
+         return spin(1500);
+       },
+       SandboxLimits{std::size_t(64) << 30, 500, 1000, 60000, answerBytes}},
+      {"asks twice",
+       [] {
+         System::Loader::askForProcessorTime(2000);
+         System::Loader::askForProcessorTime(3000);
+         return std::string("asked");
        },
        littleCpu},
       {"sleeps", [] { return std::to_string(::pause()); }, littleTime},
@@ -271,7 +315,7 @@ TEST(Sandbox, ChildrenThatCrashThrowOverrunOrAnswerShortGiveNothingAndLeaveNoPro
   loadertest::ScratchDir dir;
   const pid_t parent = ::getpid();
   try {
-    for (const auto& c : children) EXPECT_FALSE(runSandboxed(c.work, c.limits)) << c.child;
+    for (const auto& c : children) EXPECT_FALSE(answerOf(c.work, c.limits)) << c.child;
   } catch (...) {
     if (::getpid() != parent) {
       std::ofstream(dir.path("unwound"));
@@ -322,7 +366,7 @@ TEST(Sandbox, AChildWhoseParentEndedBeforeItStartedDoesNotWork) {
       if (::write(started[1], &self, sizeof self) != sizeof self) ::_exit(2);
       while (::getppid() == itsParent) ::usleep(1000);
     });
-    runSandboxed([&dir] { return std::to_string(fs::exists(dir.write("worked", ""))); },
+    answerOf([&dir] { return std::to_string(fs::exists(dir.write("worked", ""))); },
                  littleMemory);
     ::_exit(0);
   }

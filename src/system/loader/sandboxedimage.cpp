@@ -2,6 +2,7 @@
 
 #include <FreeImage.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -25,8 +26,18 @@ std::int32_t numberAt(const std::string& answer, std::size_t at) {
 
 const std::size_t typeBytes = 4, sizeBytes = 8;
 
-std::string decodeForParent(const std::string& fileName) {
-  FREE_IMAGE_FORMAT type = FreeImage_GetFileType(fileName.c_str(), 0);
+// Beyond the header's time, what any image gets, however small: converting and handing over.
+const int baseMilliseconds = 1000;
+
+// FreeImage cannot read these formats' headers alone: their budget is what their largest images
+// need, measured.
+int withoutHeaderMilliseconds(int freeImageFormat) {
+  (void)freeImageFormat;
+  return maxDecodingMilliseconds;
+}
+
+std::string decodeForParent(int descriptor, const std::string& fileName) {
+  FREE_IMAGE_FORMAT type = static_cast<FREE_IMAGE_FORMAT>(imageTypeOf(descriptor));
   if (type == FIF_UNKNOWN) {
     type = FreeImage_GetFIFFromFilename(fileName.c_str());
   }
@@ -34,7 +45,9 @@ std::string decodeForParent(const std::string& fileName) {
   append(answer, type);
   Data::Geometry::Texture texture;
   if (type != FIF_UNKNOWN && FreeImage_FIFSupportsReading(type) &&
-      decodeImage(type, fileName, texture)) {
+      decodeImage(type, descriptor, texture, [type](const std::optional<ImageHeader>& header) {
+        askForProcessorTime(decodingMilliseconds(type, header));
+      })) {
     const std::size_t pixelBytes = std::size_t(texture.width) * 3 * std::size_t(texture.height);
     answer.reserve(typeBytes + sizeBytes + pixelBytes);
     append(answer, texture.width);
@@ -44,7 +57,23 @@ std::string decodeForParent(const std::string& fileName) {
   return answer;
 }
 
+ImageLoad judgedByName(const std::string& fileName) {
+  return FreeImage_GetFIFFromFilename(fileName.c_str()) == FIF_UNKNOWN ? ImageLoad::UnknownType
+                                                                       : ImageLoad::Failed;
+}
+
 }  // namespace
+
+int decodingMilliseconds(int freeImageFormat, const std::optional<ImageHeader>& header) {
+  if (!header) {
+    return withoutHeaderMilliseconds(freeImageFormat);
+  }
+  const unsigned long long bytes = decodedBytes(header->width, header->height, header->bitsPerPixel);
+  const unsigned long long pixelsBudget =
+      bytes * (maxDecodingMilliseconds - headerMilliseconds - baseMilliseconds) / maxDecodedBytes;
+  return static_cast<int>(std::min<unsigned long long>(
+      headerMilliseconds + baseMilliseconds + pixelsBudget, maxDecodingMilliseconds));
+}
 
 // The child runs our code over memory that a decoder may have corrupted: its answer is checked.
 ImageLoad takeImageAnswer(const std::string& answer, Data::Geometry::Texture& texture) {
@@ -72,15 +101,21 @@ ImageLoad takeImageAnswer(const std::string& answer, Data::Geometry::Texture& te
 
 ImageLoad loadImageFile(const std::string& fileName, Data::Geometry::Texture& texture,
                         const SandboxLimits& limits) {
-  // Opening a FIFO blocks and a device never ends; such a path is judged by its name alone,
-  // as a missing file is.
+  // A FIFO blocks and a device never ends; such a path is judged by its name alone, as a missing
+  // file is. It is not even opened: opening a FIFO lets its writer's open through.
   if (!isRegularFile(fileName)) {
-    return FreeImage_GetFIFFromFilename(fileName.c_str()) == FIF_UNKNOWN ? ImageLoad::UnknownType
-                                                                         : ImageLoad::Failed;
+    return judgedByName(fileName);
   }
-  const std::optional<std::string> answer =
-      runSandboxed([&fileName] { return decodeForParent(fileName); }, limits);
-  return answer ? takeImageAnswer(*answer, texture) : ImageLoad::Failed;
+  const RegularFile file(fileName);
+  if (!file.isOpen()) {
+    return judgedByName(fileName);
+  }
+  const SandboxRun run =
+      runSandboxed([&file, &fileName] { return decodeForParent(file.handle(), fileName); }, limits);
+  if (!run.started) {
+    return ImageLoad::NotRun;
+  }
+  return run.answer ? takeImageAnswer(*run.answer, texture) : ImageLoad::Failed;
 }
 
 }  // namespace Loader
