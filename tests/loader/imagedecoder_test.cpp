@@ -5,6 +5,8 @@
 #include <sched.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -206,9 +208,17 @@ TEST(ImageDecoder, TakesOnlyAWholeAnswerWithinTheCaps) {
 
 using System::Loader::SandboxLimits;
 
+// The processor time, in seconds, of the ended children reaped so far.
+double childrenSeconds() {
+  rusage usage{};
+  ::getrusage(RUSAGE_CHILDREN, &usage);
+  return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
 // The answer of a run, which must have started.
 std::optional<std::string> answerOf(const std::function<std::string()>& work,
-                                        const SandboxLimits& limits) {
+                                    const SandboxLimits& limits) {
   const System::Loader::SandboxRun run = System::Loader::runSandboxed(work, limits);
   EXPECT_TRUE(run.started);
   return run.answer;
@@ -328,6 +338,94 @@ TEST(Sandbox, ChildrenThatCrashThrowOverrunOrAnswerShortGiveNothingAndLeaveNoPro
   EXPECT_EQ(ECHILD, errno);
 }
 
+// A decoding gets a second for its header, then a second and more in proportion to the decoded
+// bytes the caps count, up to a minute for the largest images taken. Formats whose header cannot
+// be read first get what their largest images need.
+TEST(Sandbox, ADecodingsProcessorTimeFollowsWhatItsHeaderClaims) {
+  using System::Loader::ImageHeader;
+  const struct {
+    int format;
+    std::optional<ImageHeader> header;
+    int milliseconds;
+  } budgets[] = {
+      {FIF_PNG, ImageHeader{5, 5, 24}, 2000},
+      {FIF_PSD, ImageHeader{1, 1, 1}, 2000},
+      {FIF_PNG, ImageHeader{2048, 2048, 24}, 5625},
+      {FIF_TIFF, ImageHeader{16384, 4095, 64}, 59985},
+      {FIF_TIFF, ImageHeader{16384, 4096, 64}, 60000},
+      {FIF_EXR, ImageHeader{8192, 4096, 128}, 60000},
+      {FIF_PNG, ImageHeader{16384, 16384, 64}, 60000},
+      {FIF_HDR, ImageHeader{4096, 4096, 96}, 23750},
+  };
+  for (const auto& b : budgets)
+    EXPECT_EQ(b.milliseconds, System::Loader::decodingMilliseconds(b.format, b.header))
+        << b.format << " " << (b.header ? b.header->width : 0);
+}
+
+// A header whose reading never ends, and a 5 x 5 header whose pixels keep the decoder spinning
+// when it gets the gigabytes it asks for: each fails within its budget, a header's second or a
+// small image's two, far from the minute the largest images get.
+TEST(Sandbox, HostileImagesFailWithinTheProcessorTimeTheirHeadersClaim) {
+  SandboxLimits plentyOfMemory = System::Loader::imageDecodingLimits;
+  plentyOfMemory.memoryBytes = std::size_t(64) << 30;
+  for (const std::string name : {"slow-header.exr", "spins-5x5.psd"}) {
+    const double before = childrenSeconds();
+    Texture texture;
+    EXPECT_EQ(ImageLoad::Failed, System::Loader::loadImageFile("tests/loader/hostileimages/" + name,
+                                                               texture, plentyOfMemory));
+    EXPECT_LT(childrenSeconds() - before, 3.0) << name;
+  }
+}
+
+// A decoding that has read its header asks for the time its image claims: a tiny picture gets
+// two seconds in all, which the work, spinning on after it, uses beyond the header's one.
+TEST(Sandbox, TheDecodingChildAsksForItsImagesBudgetOnceItsHeaderIsRead) {
+  loadertest::ScratchDir dir;
+  ASSERT_TRUE(savePicture(FIF_PNG, 24, 3, 2, dir.path("picture")));
+  const System::Loader::RegularFile file(dir.path("picture"));
+  const auto decodeAndSpin = [&file, &dir] {
+    const std::string answer = System::Loader::decodeImageFile(file.handle(), dir.path("picture"));
+    spin(1500);
+    return answer;
+  };
+  const std::optional<std::string> answer =
+      answerOf(decodeAndSpin, System::Loader::imageDecodingLimits);
+  ASSERT_TRUE(answer);
+  Texture texture;
+  EXPECT_EQ(ImageLoad::Loaded, System::Loader::takeImageAnswer(*answer, texture));
+  EXPECT_EQ(expectedPixels(24, 3, 2), loadertest::pixelsOf(texture));
+}
+
+// The child decodes the file that was opened and checked, whatever its name names by then: a
+// FIFO put in its place (here by a fork handler, as the child starts) neither blocks it nor is
+// read. The test runs in a process of its own, which alone has the handler.
+TEST(Sandbox, TheChildDecodesTheFileCheckedNotWhatItsNameNamesLater) {
+  loadertest::ScratchDir dir;
+  static std::string picture, fifo;
+  picture = dir.path("picture");
+  fifo = dir.path("fifo");
+  ASSERT_TRUE(savePicture(FIF_BMP, 24, 3, 2, picture));
+  ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+  const pid_t tester = ::fork();
+  if (tester == 0) {
+    ::pthread_atfork(nullptr, nullptr, [] {
+      if (std::rename(fifo.c_str(), picture.c_str()) != 0) ::_exit(2);
+    });
+    SandboxLimits shortWait = System::Loader::imageDecodingLimits;
+    shortWait.wallMilliseconds = 20000;
+    Texture texture;
+    const ImageLoad loaded = System::Loader::loadImageFile(picture, texture, shortWait);
+    ::_exit(loaded == ImageLoad::Loaded && loadertest::pixelsOf(texture) == expectedPixels(24, 3, 2)
+                ? 0
+                : 1);
+  }
+  int status = -1;
+  ASSERT_EQ(tester, ::waitpid(tester, &status, 0));
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  struct stat swapped {};
+  EXPECT_TRUE(::stat(picture.c_str(), &swapped) == 0 && S_ISFIFO(swapped.st_mode));
+}
+
 // A launcher, a service manager or a shell's "trap '' CHLD" can start the program with SIGCHLD
 // ignored, and a handler can ask for no zombies: the kernel then reaps ended children itself.
 TEST(Sandbox, ImagesLoadWhateverTheProgramDoesWithSigchldAndItKeepsThat) {
@@ -366,8 +464,7 @@ TEST(Sandbox, AChildWhoseParentEndedBeforeItStartedDoesNotWork) {
       if (::write(started[1], &self, sizeof self) != sizeof self) ::_exit(2);
       while (::getppid() == itsParent) ::usleep(1000);
     });
-    answerOf([&dir] { return std::to_string(fs::exists(dir.write("worked", ""))); },
-                 littleMemory);
+    answerOf([&dir] { return std::to_string(fs::exists(dir.write("worked", ""))); }, littleMemory);
     ::_exit(0);
   }
   pid_t child = 0;

@@ -12,7 +12,8 @@ namespace {
 
 auto fieldsOf(const FileIdentity& identity) {
   return std::tie(identity.device, identity.inode, identity.size, identity.modifiedSeconds,
-                  identity.modifiedNanoseconds, identity.changedSeconds, identity.changedNanoseconds);
+                  identity.modifiedNanoseconds, identity.changedSeconds,
+                  identity.changedNanoseconds);
 }
 
 }  // namespace

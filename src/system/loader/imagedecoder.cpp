@@ -179,7 +179,8 @@ bool decodeImage(int freeImageFormat, int descriptor, Data::Geometry::Texture& t
                  const HeaderRead& headerRead) {
   const FREE_IMAGE_FORMAT format = static_cast<FREE_IMAGE_FORMAT>(freeImageFormat);
   const File file = streamOf(descriptor);
-  if (!file || isCutShort(format, file.get()) || !headerAcceptable(format, file.get(), headerRead)) {
+  if (!file || isCutShort(format, file.get()) ||
+      !headerAcceptable(format, file.get(), headerRead)) {
     return false;
   }
   Bitmap bitmap = loadWhole(format, file.get(), 0);

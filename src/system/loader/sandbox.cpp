@@ -72,7 +72,8 @@ std::size_t statmBytes(pid_t pid, int field) {
 long long processorMilliseconds(pid_t pid) {
   char text[1024];
   unsigned long long user = 0, system = 0;
-  const char* nameEnd = readProc(pid, "stat", text, sizeof text) ? std::strrchr(text, ')') : nullptr;
+  const char* nameEnd =
+      readProc(pid, "stat", text, sizeof text) ? std::strrchr(text, ')') : nullptr;
   if (nameEnd == nullptr ||
       std::sscanf(nameEnd + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &user,
                   &system) != 2) {
@@ -325,7 +326,8 @@ SandboxRun runSandboxed(const std::function<std::string()>& work, const SandboxL
 
 void askForProcessorTime(int milliseconds) {
   const Frame request{Frame::Request, static_cast<std::uint64_t>(std::max(milliseconds, 0))};
-  if (toParent >= 0 && !writeAll(toParent, reinterpret_cast<const char*>(&request), sizeof request)) {
+  if (toParent >= 0 &&
+      !writeAll(toParent, reinterpret_cast<const char*>(&request), sizeof request)) {
     ::_exit(1);
   }
 }

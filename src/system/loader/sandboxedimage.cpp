@@ -36,7 +36,14 @@ int withoutHeaderMilliseconds(int freeImageFormat) {
   return maxDecodingMilliseconds;
 }
 
-std::string decodeForParent(int descriptor, const std::string& fileName) {
+ImageLoad judgedByName(const std::string& fileName) {
+  return FreeImage_GetFIFFromFilename(fileName.c_str()) == FIF_UNKNOWN ? ImageLoad::UnknownType
+                                                                       : ImageLoad::Failed;
+}
+
+}  // namespace
+
+std::string decodeImageFile(int descriptor, const std::string& fileName) {
   FREE_IMAGE_FORMAT type = static_cast<FREE_IMAGE_FORMAT>(imageTypeOf(descriptor));
   if (type == FIF_UNKNOWN) {
     type = FreeImage_GetFIFFromFilename(fileName.c_str());
@@ -57,18 +64,12 @@ std::string decodeForParent(int descriptor, const std::string& fileName) {
   return answer;
 }
 
-ImageLoad judgedByName(const std::string& fileName) {
-  return FreeImage_GetFIFFromFilename(fileName.c_str()) == FIF_UNKNOWN ? ImageLoad::UnknownType
-                                                                       : ImageLoad::Failed;
-}
-
-}  // namespace
-
 int decodingMilliseconds(int freeImageFormat, const std::optional<ImageHeader>& header) {
   if (!header) {
     return withoutHeaderMilliseconds(freeImageFormat);
   }
-  const unsigned long long bytes = decodedBytes(header->width, header->height, header->bitsPerPixel);
+  const unsigned long long bytes =
+      decodedBytes(header->width, header->height, header->bitsPerPixel);
   const unsigned long long pixelsBudget =
       bytes * (maxDecodingMilliseconds - headerMilliseconds - baseMilliseconds) / maxDecodedBytes;
   return static_cast<int>(std::min<unsigned long long>(
@@ -111,7 +112,7 @@ ImageLoad loadImageFile(const std::string& fileName, Data::Geometry::Texture& te
     return judgedByName(fileName);
   }
   const SandboxRun run =
-      runSandboxed([&file, &fileName] { return decodeForParent(file.handle(), fileName); }, limits);
+      runSandboxed([&file, &fileName] { return decodeImageFile(file.handle(), fileName); }, limits);
   if (!run.started) {
     return ImageLoad::NotRun;
   }

@@ -13,7 +13,7 @@ namespace System {
 namespace Loader {
 
 // Processor time for finding the type and reading the header: no valid header takes long to read.
-const int headerMilliseconds = 2000;
+const int headerMilliseconds = 1000;
 // Processor time for one whole decoding, the header's included, with the most any image gets.
 const int maxDecodingMilliseconds = 60000;
 
@@ -45,6 +45,10 @@ enum class ImageLoad { Loaded, UnknownType, Failed, NotRun };
 // whose decoding crashed or overran the limits.
 ImageLoad loadImageFile(const std::string& fileName, Data::Geometry::Texture& texture,
                         const SandboxLimits& limits = imageDecodingLimits);
+
+// The child's side of loadImageFile: finds the open file's type, from its bytes, else from its
+// name, and decodes it, asking for its budget once the header is read. Returns the answer.
+std::string decodeImageFile(int descriptor, const std::string& fileName);
 
 // The parent's side of loadImageFile: the child's answer (its type, then for a decoded image its
 // width, height and pixels) becomes the texture if it is whole and within the caps, else Failed.
