@@ -33,7 +33,7 @@ run() {
 # reported within the run.
 run loadmesh 10
 # A file that keeps its decoding child busy fails to load when the child's bounds end it (its
-# header's second, then up to a minute of processor time as the header claims, and two minutes of
-# wall-clock time): only beyond those is it a finding.
-run loadtexture 130
+# header's second, then up to a minute of processor time as the header claims, and three minutes
+# of wall-clock time): only beyond those is it a finding.
+run loadtexture 190
 echo "fuzzing found nothing"

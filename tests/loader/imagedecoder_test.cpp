@@ -117,6 +117,34 @@ TEST(ImageDecoder, RefusesAPictureCutShortByAnyNumberOfBytesOrWiderThan16384) {
   EXPECT_FALSE(decodeImage(FIF_PNG, dir.path("wide"), texture));
 }
 
+// The decoder tells what a header claims once it is read and within the caps, and tells nothing,
+// before reading, for formats whose header is not read alone or not quickly (a progressive JPEG's
+// reader decodes every scan first); a header beyond the caps is refused untold.
+TEST(ImageDecoder, TellsWhatTheHeaderClaimsBeforeThePixelsAreDecoded) {
+  const struct {
+    FREE_IMAGE_FORMAT format;
+    unsigned bpp, width;
+    std::string told;
+    bool decoded;
+  } pictures[] = {{FIF_PNG, 24, 37, "37x5x24 ", true}, {FIF_BMP, 8, 6, "6x5x8 ", true},
+                  {FIF_TIFF, 32, 3, "3x5x32 ", true},  {FIF_GIF, 8, 4, "none ", true},
+                  {FIF_JPEG, 24, 8, "none ", true},    {FIF_WEBP, 24, 9, "none ", true},
+                  {FIF_PNG, 24, 16385, "", false}};
+  loadertest::ScratchDir dir;
+  for (const auto& p : pictures) {
+    ASSERT_TRUE(savePicture(p.format, p.bpp, p.width, 5, dir.path("picture")));
+    std::string told;
+    const auto tell = [&told](const std::optional<System::Loader::ImageHeader>& header) {
+      told += header ? std::to_string(header->width) + "x" + std::to_string(header->height) + "x" +
+                           std::to_string(header->bitsPerPixel) + " "
+                     : "none ";
+    };
+    Texture texture;
+    EXPECT_EQ(p.decoded, decodeImage(p.format, dir.path("picture"), texture, tell)) << p.format;
+    EXPECT_EQ(p.told, told) << p.format;
+  }
+}
+
 // A TGA is whole once all its pixels are there, whatever follows them: its footer, cut or not, or
 // padding. FreeImage reads run-length packets that end early past its buffer, as it does when its
 // buffer, a 32nd of the bytes after the header here, is shorter than a pixel.
@@ -356,6 +384,10 @@ TEST(Sandbox, ADecodingsProcessorTimeFollowsWhatItsHeaderClaims) {
       {FIF_EXR, ImageHeader{8192, 4096, 128}, 60000},
       {FIF_PNG, ImageHeader{16384, 16384, 64}, 60000},
       {FIF_HDR, ImageHeader{4096, 4096, 96}, 23750},
+      {FIF_J2K, std::nullopt, 60000},
+      {FIF_JP2, std::nullopt, 60000},
+      {FIF_GIF, std::nullopt, 20000},
+      {FIF_JPEG, std::nullopt, 20000},
   };
   for (const auto& b : budgets)
     EXPECT_EQ(b.milliseconds, System::Loader::decodingMilliseconds(b.format, b.header))

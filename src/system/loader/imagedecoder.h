@@ -25,8 +25,9 @@ unsigned long long decodedBytes(unsigned width, unsigned height, unsigned bitsPe
 struct ImageHeader {
   unsigned width, height, bitsPerPixel;
 };
-// Told once the header is read and found within the caps, before the pixels are decoded; told
-// nothing for a format whose reader cannot read the header alone.
+// Told once the header is read and found within the caps, before the pixels are decoded. Told
+// nothing, before anything is read, for a format whose reader cannot read the header alone or
+// quickly (JPEG, WebP).
 using HeaderRead = std::function<void(const std::optional<ImageHeader>&)>;
 
 // The FreeImage format that an open file's bytes tell, or FIF_UNKNOWN (-1).

@@ -12,25 +12,29 @@
 namespace System {
 namespace Loader {
 
-// Processor time for finding the type and reading the header: no valid header takes long to read.
+// Processor time for finding the type and reading the header: no valid header takes long to read
+// (at most 63 ms for the largest images the caps take, JPEG and WebP aside).
 const int headerMilliseconds = 1000;
 // Processor time for one whole decoding, the header's included, with the most any image gets.
 const int maxDecodingMilliseconds = 60000;
 
 // The processor time a decoding may take in all, from what its header claims: headerMilliseconds,
 // then in proportion to the decoded bytes the caps count, up to maxDecodingMilliseconds for the
-// largest images the caps take. Formats whose header cannot be read first get what their largest
-// images need.
+// largest images the caps take. Those needed at most 22 s with every core busy (64 megapixels of
+// ASCII PPM or XPM; 9 s for 42 of float RGB, tone mapped): the budget of every size leaves
+// room of about three times. Formats whose header cannot be read first get what their largest
+// images need, with the same room.
 int decodingMilliseconds(int freeImageFormat, const std::optional<ImageHeader>& header);
 
 // The bounds of one image's decoding. The largest images the caps of system/loader/imagedecoder.h
 // take need, read, converted and handed over, at most 1.15 GiB (42 megapixels of float RGB, tone
 // mapped). The child starts with headerMilliseconds of processor time and asks for its image's
 // budget once the header is read. The wall-clock bound only ends a child that waits or never gets
-// the processor: twice the largest budget, for a machine with one other busy process per core.
-// The answer holds the type, width and height (4 bytes each) and 3 bytes a pixel.
+// the processor: three times the largest budget, as a child got no more than a third of a core
+// with every core busy. The answer holds the type, width and height (4 bytes each) and 3 bytes a
+// pixel.
 const SandboxLimits imageDecodingLimits{std::size_t(1280) << 20, headerMilliseconds,
-                                        maxDecodingMilliseconds, 2 * maxDecodingMilliseconds,
+                                        maxDecodingMilliseconds, 3 * maxDecodingMilliseconds,
                                         12 + 3 * maxImagePixels};
 
 // NotRun: the sandbox could not run (no pipe or no process to be had), which tells nothing of
