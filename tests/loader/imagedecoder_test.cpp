@@ -253,8 +253,8 @@ std::optional<std::string> answerOf(const std::function<std::string()>& work,
 }
 
 // Children that must fail get little of one bound and plenty of the others: each is tested alone.
-// The kernel's processor limit, set a second beyond the most the parent gives, is far from what
-// littleCpu's children use: only the parent's watch ends them.
+// The kernel's processor limit, set a second or two beyond the most the parent gives, is far from
+// what littleCpu's children use: only the parent's watch ends them.
 const std::size_t answerBytes = 4 << 20;
 const SandboxLimits littleTime{std::size_t(64) << 30, 60000, 60000, 300, answerBytes};
 const SandboxLimits littleCpu{std::size_t(64) << 30, 1000, 10000, 60000, answerBytes};

@@ -127,8 +127,8 @@ std::string workWithoutUnwinding(const std::function<std::string()>& work) noexc
 
 // The address-space limit counts from what the process already maps: the GL driver's libraries
 // in the program, the sanitizers' terabytes of reserved shadow in their builds. The kernel's
-// processor limit, a second beyond the most the parent gives, ends the child by itself (SIGXCPU,
-// then SIGKILL a second later) should the parent's watch fail.
+// processor limit, one to two seconds beyond the most the parent gives, ends the child by itself
+// (SIGXCPU, then SIGKILL a second later) should the parent's watch fail.
 [[noreturn]] void runChild(int answer, const std::function<std::string()>& work,
                            const SandboxLimits& limits, pid_t parent) {
   ::prctl(PR_SET_PDEATHSIG, SIGKILL);
