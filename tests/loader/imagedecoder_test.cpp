@@ -5,6 +5,8 @@
 #include <sched.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,7 +28,6 @@
 namespace {
 
 using Data::Geometry::Texture;
-using System::Loader::decodeImage;
 using System::Loader::ImageLoad;
 namespace fs = loadertest::fs;
 
@@ -61,6 +62,13 @@ std::string expectedPixels(unsigned bpp, unsigned width, unsigned height) {
     for (unsigned x = 0; x < width; ++x)
       for (unsigned c = 0; c < 3; ++c) expected += static_cast<char>(channel(bpp, c, x, y));
   return expected;
+}
+
+// Decodes the file at the path through its descriptor, as the decoding child does.
+bool decodeImage(int format, const std::string& path, Texture& texture,
+                 const System::Loader::HeaderRead& headerRead = nullptr) {
+  const System::Loader::RegularFile file(path);
+  return System::Loader::decodeImage(format, file.handle(), texture, headerRead);
 }
 
 std::string bytesOf(const std::string& path) {
@@ -109,6 +117,34 @@ TEST(ImageDecoder, RefusesAPictureCutShortByAnyNumberOfBytesOrWiderThan16384) {
   EXPECT_FALSE(decodeImage(FIF_PNG, dir.path("wide"), texture));
 }
 
+// The decoder tells what a header claims once it is read and within the caps, and tells nothing,
+// before reading, for formats whose header is not read alone or not quickly (a progressive JPEG's
+// reader decodes every scan first); a header beyond the caps is refused untold.
+TEST(ImageDecoder, TellsWhatTheHeaderClaimsBeforeThePixelsAreDecoded) {
+  const struct {
+    FREE_IMAGE_FORMAT format;
+    unsigned bpp, width;
+    std::string told;
+    bool decoded;
+  } pictures[] = {{FIF_PNG, 24, 37, "37x5x24 ", true}, {FIF_BMP, 8, 6, "6x5x8 ", true},
+                  {FIF_TIFF, 32, 3, "3x5x32 ", true},  {FIF_GIF, 8, 4, "none ", true},
+                  {FIF_JPEG, 24, 8, "none ", true},    {FIF_WEBP, 24, 9, "none ", true},
+                  {FIF_PNG, 24, 16385, "", false}};
+  loadertest::ScratchDir dir;
+  for (const auto& p : pictures) {
+    ASSERT_TRUE(savePicture(p.format, p.bpp, p.width, 5, dir.path("picture")));
+    std::string told;
+    const auto tell = [&told](const std::optional<System::Loader::ImageHeader>& header) {
+      told += header ? std::to_string(header->width) + "x" + std::to_string(header->height) + "x" +
+                           std::to_string(header->bitsPerPixel) + " "
+                     : "none ";
+    };
+    Texture texture;
+    EXPECT_EQ(p.decoded, decodeImage(p.format, dir.path("picture"), texture, tell)) << p.format;
+    EXPECT_EQ(p.told, told) << p.format;
+  }
+}
+
 // A TGA is whole once all its pixels are there, whatever follows them: its footer, cut or not, or
 // padding. FreeImage reads run-length packets that end early past its buffer, as it does when its
 // buffer, a 32nd of the bytes after the header here, is shorter than a pixel.
@@ -146,7 +182,9 @@ TEST(ImageDecoder, TgaLoadsWithAllItsPixelsAndIsRefusedAtEveryCutAmongThem) {
     for (std::size_t cut = 0; cut < l.file.size(); ++cut) {
       const std::string path = dir.write("cut.tga", l.file.substr(0, l.file.size() - cut));
       // Told from the header and packets alone: FreeImage never reads such a file.
-      EXPECT_EQ(cut > l.loadsUpTo, System::Loader::isCutShort(FIF_TARGA, path)) << cut;
+      std::FILE* file = std::fopen(path.c_str(), "rb");
+      EXPECT_EQ(cut > l.loadsUpTo, System::Loader::isCutShort(FIF_TARGA, file)) << cut;
+      std::fclose(file);
       Texture texture;
       EXPECT_EQ(cut <= l.loadsUpTo, decodeImage(FIF_TARGA, path, texture))
           << l.pixels.substr(0, 5) << " cut by " << cut;
@@ -196,14 +234,38 @@ TEST(ImageDecoder, TakesOnlyAWholeAnswerWithinTheCaps) {
   EXPECT_EQ("2x1 \x7f\x7f\x7f\x7f\x7f\x7f", loadertest::pixelsOf(texture));
 }
 
-using System::Loader::runSandboxed;
 using System::Loader::SandboxLimits;
 
+// The processor time, in seconds, of the ended children reaped so far.
+double childrenSeconds() {
+  rusage usage{};
+  ::getrusage(RUSAGE_CHILDREN, &usage);
+  return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The answer of a run, which must have started.
+std::optional<std::string> answerOf(const std::function<std::string()>& work,
+                                    const SandboxLimits& limits) {
+  const System::Loader::SandboxRun run = System::Loader::runSandboxed(work, limits);
+  EXPECT_TRUE(run.started);
+  return run.answer;
+}
+
 // Children that must fail get little of one bound and plenty of the others: each is tested alone.
+// The kernel's processor limit, set a second or two beyond the most the parent gives, is far from
+// what littleCpu's children use: only the parent's watch ends them.
 const std::size_t answerBytes = 4 << 20;
-const SandboxLimits littleTime{std::size_t(64) << 30, 60, 300, answerBytes};
-const SandboxLimits littleCpu{std::size_t(64) << 30, 1, 60000, answerBytes};
-const SandboxLimits littleMemory{std::size_t(64) << 20, 60, 60000, answerBytes};
+const SandboxLimits littleTime{std::size_t(64) << 30, 60000, 60000, 300, answerBytes};
+const SandboxLimits littleCpu{std::size_t(64) << 30, 1000, 10000, 60000, answerBytes};
+const SandboxLimits littleMemory{std::size_t(64) << 20, 60000, 60000, 60000, answerBytes};
+
+// Burns processor time until the process has used this much, yielding the processor all along
+// as a decoder waiting on a lock would.
+std::string spin(int milliseconds) {
+  while (std::clock() < std::clock_t(milliseconds) * (CLOCKS_PER_SEC / 1000)) ::sched_yield();
+  return "spun";
+}
 
 // Touches every byte, so that no allocation can be left out.
 std::string fill(std::size_t bytes) {
@@ -222,17 +284,23 @@ std::string fill(std::size_t bytes) {
 TEST(Sandbox, HandsBackWhatTheChildReturnsByteForByteAndNothingElse) {
   std::string large(answerBytes, '\0');
   for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 + i / 4099);
-  EXPECT_EQ(large, runSandboxed([&large] { return large; }, littleMemory));
-  EXPECT_EQ(std::string(), runSandboxed([] { return std::string(); }, littleMemory));
-  EXPECT_EQ(fill(32 << 20), runSandboxed([] { return fill(32 << 20); }, littleMemory));
+  EXPECT_EQ(large, answerOf([&large] { return large; }, littleMemory));
+  EXPECT_EQ(std::string(), answerOf([] { return std::string(); }, littleMemory));
+  EXPECT_EQ(fill(32 << 20), answerOf([] { return fill(32 << 20); }, littleMemory));
   const auto outputs = [] {
     return loadertest::fs::read_symlink("/proc/self/fd/1").string() + " " +
            loadertest::fs::read_symlink("/proc/self/fd/2").string();
   };
-  EXPECT_EQ("/dev/null /dev/null", runSandboxed(outputs, littleMemory));
-  // Bound by processor time, a child that waits longer than that still answers.
+  EXPECT_EQ("/dev/null /dev/null", answerOf(outputs, littleMemory));
+  // Bound by processor time, a child that waits longer than that still answers, as does one that
+  // asks for more before it needs it.
   const auto sleeper = [] { return std::to_string(::usleep(1500000)); };
-  EXPECT_EQ("0", runSandboxed(sleeper, littleCpu));
+  EXPECT_EQ("0", answerOf(sleeper, littleCpu));
+  const auto asker = [] {
+    System::Loader::askForProcessorTime(3000);
+    return spin(2000);
+  };
+  EXPECT_EQ("spun", answerOf(asker, littleCpu));
 }
 
 // The address space is bounded, not only what is touched. A refused allocation ends the child as
@@ -255,10 +323,24 @@ TEST(Sandbox, ChildrenThatCrashThrowOverrunOrAnswerShortGiveNothingAndLeaveNoPro
       {"aborts", []() -> std::string { std::abort(); }, littleMemory},
       {"throws", []() -> std::string { throw std::bad_alloc(); }, littleMemory},
       {"ends before answering", []() -> std::string { ::_exit(0); }, littleMemory},
-      {"spins for 2 s of processor time",
-       []() -> std::string {
-         while (std::clock() < 2 * CLOCKS_PER_SEC) ::sched_yield();
-         return "spun";
+      {"spins for 2 s of processor time", [] { return spin(2000); }, littleCpu},
+      {"asks for 1.5 s of processor time and spins for 2 s",
+       [] {
+         System::Loader::askForProcessorTime(1500);
+         return spin(2000);
+       },
+       littleCpu},
+      {"asks for 5 s where 1 s is the most, and spins for 1.5 s",
+       [] {
+         System::Loader::askForProcessorTime(5000);
+         return spin(1500);
+       },
+       SandboxLimits{std::size_t(64) << 30, 500, 1000, 60000, answerBytes}},
+      {"asks twice",
+       [] {
+         System::Loader::askForProcessorTime(2000);
+         System::Loader::askForProcessorTime(3000);
+         return std::string("asked");
        },
        littleCpu},
       {"sleeps", [] { return std::to_string(::pause()); }, littleTime},
@@ -271,7 +353,7 @@ TEST(Sandbox, ChildrenThatCrashThrowOverrunOrAnswerShortGiveNothingAndLeaveNoPro
   loadertest::ScratchDir dir;
   const pid_t parent = ::getpid();
   try {
-    for (const auto& c : children) EXPECT_FALSE(runSandboxed(c.work, c.limits)) << c.child;
+    for (const auto& c : children) EXPECT_FALSE(answerOf(c.work, c.limits)) << c.child;
   } catch (...) {
     if (::getpid() != parent) {
       std::ofstream(dir.path("unwound"));
@@ -282,6 +364,98 @@ TEST(Sandbox, ChildrenThatCrashThrowOverrunOrAnswerShortGiveNothingAndLeaveNoPro
   EXPECT_FALSE(loadertest::fs::exists(dir.path("unwound")));
   EXPECT_EQ(-1, ::waitpid(-1, nullptr, WNOHANG));
   EXPECT_EQ(ECHILD, errno);
+}
+
+// A decoding gets a second for its header, then a second and more in proportion to the decoded
+// bytes the caps count, up to a minute for the largest images taken. Formats whose header cannot
+// be read first get what their largest images need.
+TEST(Sandbox, ADecodingsProcessorTimeFollowsWhatItsHeaderClaims) {
+  using System::Loader::ImageHeader;
+  const struct {
+    int format;
+    std::optional<ImageHeader> header;
+    int milliseconds;
+  } budgets[] = {
+      {FIF_PNG, ImageHeader{5, 5, 24}, 2000},
+      {FIF_PSD, ImageHeader{1, 1, 1}, 2000},
+      {FIF_PNG, ImageHeader{2048, 2048, 24}, 5625},
+      {FIF_TIFF, ImageHeader{16384, 4095, 64}, 59985},
+      {FIF_TIFF, ImageHeader{16384, 4096, 64}, 60000},
+      {FIF_EXR, ImageHeader{8192, 4096, 128}, 60000},
+      {FIF_PNG, ImageHeader{16384, 16384, 64}, 60000},
+      {FIF_HDR, ImageHeader{4096, 4096, 96}, 23750},
+      {FIF_J2K, std::nullopt, 60000},
+      {FIF_JP2, std::nullopt, 60000},
+      {FIF_GIF, std::nullopt, 20000},
+      {FIF_JPEG, std::nullopt, 20000},
+  };
+  for (const auto& b : budgets)
+    EXPECT_EQ(b.milliseconds, System::Loader::decodingMilliseconds(b.format, b.header))
+        << b.format << " " << (b.header ? b.header->width : 0);
+}
+
+// A header whose reading never ends, and a 5 x 5 header whose pixels keep the decoder spinning
+// when it gets the gigabytes it asks for: each fails within its budget, a header's second or a
+// small image's two, far from the minute the largest images get.
+TEST(Sandbox, HostileImagesFailWithinTheProcessorTimeTheirHeadersClaim) {
+  SandboxLimits plentyOfMemory = System::Loader::imageDecodingLimits;
+  plentyOfMemory.memoryBytes = std::size_t(64) << 30;
+  for (const std::string name : {"slow-header.exr", "spins-5x5.psd"}) {
+    const double before = childrenSeconds();
+    Texture texture;
+    EXPECT_EQ(ImageLoad::Failed, System::Loader::loadImageFile("tests/loader/hostileimages/" + name,
+                                                               texture, plentyOfMemory));
+    EXPECT_LT(childrenSeconds() - before, 3.0) << name;
+  }
+}
+
+// A decoding that has read its header asks for the time its image claims: a tiny picture gets
+// two seconds in all, which the work, spinning on after it, uses beyond the header's one.
+TEST(Sandbox, TheDecodingChildAsksForItsImagesBudgetOnceItsHeaderIsRead) {
+  loadertest::ScratchDir dir;
+  ASSERT_TRUE(savePicture(FIF_PNG, 24, 3, 2, dir.path("picture")));
+  const System::Loader::RegularFile file(dir.path("picture"));
+  const auto decodeAndSpin = [&file, &dir] {
+    const std::string answer = System::Loader::decodeImageFile(file.handle(), dir.path("picture"));
+    spin(1500);
+    return answer;
+  };
+  const std::optional<std::string> answer =
+      answerOf(decodeAndSpin, System::Loader::imageDecodingLimits);
+  ASSERT_TRUE(answer);
+  Texture texture;
+  EXPECT_EQ(ImageLoad::Loaded, System::Loader::takeImageAnswer(*answer, texture));
+  EXPECT_EQ(expectedPixels(24, 3, 2), loadertest::pixelsOf(texture));
+}
+
+// The child decodes the file that was opened and checked, whatever its name names by then: a
+// FIFO put in its place (here by a fork handler, as the child starts) neither blocks it nor is
+// read. The test runs in a process of its own, which alone has the handler.
+TEST(Sandbox, TheChildDecodesTheFileCheckedNotWhatItsNameNamesLater) {
+  loadertest::ScratchDir dir;
+  static std::string picture, fifo;
+  picture = dir.path("picture");
+  fifo = dir.path("fifo");
+  ASSERT_TRUE(savePicture(FIF_BMP, 24, 3, 2, picture));
+  ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+  const pid_t tester = ::fork();
+  if (tester == 0) {
+    ::pthread_atfork(nullptr, nullptr, [] {
+      if (std::rename(fifo.c_str(), picture.c_str()) != 0) ::_exit(2);
+    });
+    SandboxLimits shortWait = System::Loader::imageDecodingLimits;
+    shortWait.wallMilliseconds = 20000;
+    Texture texture;
+    const ImageLoad loaded = System::Loader::loadImageFile(picture, texture, shortWait);
+    ::_exit(loaded == ImageLoad::Loaded && loadertest::pixelsOf(texture) == expectedPixels(24, 3, 2)
+                ? 0
+                : 1);
+  }
+  int status = -1;
+  ASSERT_EQ(tester, ::waitpid(tester, &status, 0));
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  struct stat swapped {};
+  EXPECT_TRUE(::stat(picture.c_str(), &swapped) == 0 && S_ISFIFO(swapped.st_mode));
 }
 
 // A launcher, a service manager or a shell's "trap '' CHLD" can start the program with SIGCHLD
@@ -322,8 +496,7 @@ TEST(Sandbox, AChildWhoseParentEndedBeforeItStartedDoesNotWork) {
       if (::write(started[1], &self, sizeof self) != sizeof self) ::_exit(2);
       while (::getppid() == itsParent) ::usleep(1000);
     });
-    runSandboxed([&dir] { return std::to_string(fs::exists(dir.write("worked", ""))); },
-                 littleMemory);
+    answerOf([&dir] { return std::to_string(fs::exists(dir.write("worked", ""))); }, littleMemory);
     ::_exit(0);
   }
   pid_t child = 0;

@@ -1,7 +1,9 @@
 #include "system/loader/ressourcemanager.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -367,6 +369,51 @@ TEST_F(RessourceManagerTest, EachPathLoadsOnceAndABadImageFailsAloneWhileTheNext
   EXPECT_FALSE(fifoOpened);
   ::close(::open(dir.path("fifo.tga").c_str(), O_RDONLY | O_NONBLOCK));
   writer.join();
+}
+
+// A file rewritten in place, its size and modification time kept, is decoded again: its change
+// time moved. The rewrite is repeated until the clock shows the move, however coarse it is.
+TEST_F(RessourceManagerTest, AFileRewrittenInPlaceWithItsTimesSetBackIsDecodedAgain) {
+  const std::string path = dir.write("image.ppm", twoPixels);
+  struct stat first {};
+  ASSERT_EQ(0, ::stat(path.c_str(), &first));
+  EXPECT_EQ(twoPixelsLoaded, pixelsOf(*manager.loadTexture(path)));
+  const std::string rewritten("P6\n2 1\n255\n\x01\x02\x03\x04\x05\x06", 17);
+  struct stat now = first;
+  while (now.st_ctim.tv_sec == first.st_ctim.tv_sec &&
+         now.st_ctim.tv_nsec == first.st_ctim.tv_nsec) {
+    ::usleep(1000);
+    std::ofstream(path, std::ios::binary | std::ios::in | std::ios::out) << rewritten;
+    const timespec times[2] = {first.st_atim, first.st_mtim};
+    ASSERT_EQ(0, ::utimensat(AT_FDCWD, path.c_str(), times, 0));
+    ASSERT_EQ(0, ::stat(path.c_str(), &now));
+  }
+  ASSERT_TRUE(now.st_size == first.st_size && now.st_mtim.tv_nsec == first.st_mtim.tv_nsec);
+  const auto again = manager.loadTexture(dir.root.string() + "//image.ppm");
+  EXPECT_EQ("2x1 " + std::string("\x03\x02\x01\x06\x05\x04", 6), pixelsOf(*again));
+}
+
+// When the decoding sandbox cannot start (no descriptors left for its pipe, as no process would be
+// left at the process limit), the load fails with its usual lines, and the file is tried again the
+// next time it is asked for under another spelling.
+TEST_F(RessourceManagerTest, ALoadTheSandboxCouldNotRunIsTriedAgain) {
+  const std::string path = dir.write("image.ppm", twoPixels);
+  const int lowestFree = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(lowestFree, 0);
+  ::close(lowestFree);
+  rlimit before{};
+  ASSERT_EQ(0, ::getrlimit(RLIMIT_NOFILE, &before));
+  // The file opens as the lowest free descriptor; the pipe would need two more.
+  const rlimit tight{rlim_t(lowestFree) + 2, before.rlim_max};
+  ASSERT_EQ(0, ::setrlimit(RLIMIT_NOFILE, &tight));
+  const auto failed = manager.loadTexture(path);
+  ::setrlimit(RLIMIT_NOFILE, &before);
+  EXPECT_EQ("0x0 ", pixelsOf(*failed));
+  const std::string again = dir.root.string() + "//image.ppm";
+  EXPECT_EQ(twoPixelsLoaded, pixelsOf(*manager.loadTexture(again)));
+  EXPECT_EQ(failedLine + path + "\n", loadertest::unnumbered(output.err.str()));
+  EXPECT_EQ(loadingLine + path + "\n" + loadingLine + again + "\n",
+            loadertest::unnumbered(output.out.str()));
 }
 
 }  // namespace

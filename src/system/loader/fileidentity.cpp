@@ -11,7 +11,8 @@ namespace Loader {
 namespace {
 
 auto fieldsOf(const FileIdentity& identity) {
-  return std::tie(identity.device, identity.inode, identity.size, identity.changedSeconds,
+  return std::tie(identity.device, identity.inode, identity.size, identity.modifiedSeconds,
+                  identity.modifiedNanoseconds, identity.changedSeconds,
                   identity.changedNanoseconds);
 }
 
@@ -34,8 +35,10 @@ FileIdentity identityFrom(const struct stat& status) {
   identity.device = status.st_dev;
   identity.inode = status.st_ino;
   identity.size = static_cast<std::uint64_t>(status.st_size);
-  identity.changedSeconds = status.st_mtim.tv_sec;
-  identity.changedNanoseconds = status.st_mtim.tv_nsec;
+  identity.modifiedSeconds = status.st_mtim.tv_sec;
+  identity.modifiedNanoseconds = status.st_mtim.tv_nsec;
+  identity.changedSeconds = status.st_ctim.tv_sec;
+  identity.changedNanoseconds = status.st_ctim.tv_nsec;
   return identity;
 }
 

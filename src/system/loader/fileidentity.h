@@ -11,10 +11,13 @@ struct stat;
 namespace System {
 namespace Loader {
 
-// A file's device and inode, with its size and time of last change so that a file replaced or
-// rewritten since (whose inode may be reused) is not taken for the one seen before.
+// A file's device and inode, with its size, its modification time and its status-change time
+// (ctime), so that a file replaced or rewritten since (whose inode may be reused) is not taken for
+// the one seen before. The modification time can be set back after a write, size kept; the
+// change time cannot, as every write and every setting of the other times moves it.
 struct FileIdentity {
   std::uint64_t device = 0, inode = 0, size = 0;
+  std::int64_t modifiedSeconds = 0, modifiedNanoseconds = 0;
   std::int64_t changedSeconds = 0, changedNanoseconds = 0;
 
   bool operator==(const FileIdentity& other) const;

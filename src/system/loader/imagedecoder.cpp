@@ -1,6 +1,8 @@
 #include "system/loader/imagedecoder.h"
 
 #include <FreeImage.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -21,10 +23,28 @@ struct BitmapDeleter {
 };
 using Bitmap = std::unique_ptr<FIBITMAP, BitmapDeleter>;
 
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// A buffered stream of its own over the descriptor (the file's position is shared): readers take
+// some formats a byte at a time.
+File streamOf(int descriptor) {
+  const int copy = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+  std::FILE* file = copy < 0 ? nullptr : ::fdopen(copy, "rb");
+  if (file == nullptr && copy >= 0) {
+    ::close(copy);
+  }
+  return File(file);
+}
+
 // FreeImage decodes a BMP, TGA or PNM that ends early without complaint,
 // padding the missing pixels. A read that finds nothing left tells us so for
-// every format; a short read need not (readers ask for whole blocks), which is
-// why uncompressed files are also measured against their headers first.
+// every format but JPEG 2000, whose reader reads a whole file in blocks until
+// one comes back empty; a short read need not (readers ask for whole blocks),
+// which is why uncompressed files are also measured against their headers
+// first.
 struct Source {
   std::FILE* file;
   bool ranDry;
@@ -53,16 +73,15 @@ bool libraryComplained = false;
 
 void DLL_CALLCONV noteComplaint(FREE_IMAGE_FORMAT, const char*) { libraryComplained = true; }
 
-Bitmap loadWhole(FREE_IMAGE_FORMAT format, const std::string& fileName, int flags) {
-  Source source{std::fopen(fileName.c_str(), "rb"), false};
-  if (source.file == nullptr) {
-    return Bitmap();
-  }
-  FreeImageIO io{readSource, nullptr, seekSource, tellSource};
+FreeImageIO sourceIo() { return FreeImageIO{readSource, nullptr, seekSource, tellSource}; }
+
+Bitmap loadWhole(FREE_IMAGE_FORMAT format, std::FILE* file, int flags) {
+  std::rewind(file);
+  Source source{file, false};
+  FreeImageIO io = sourceIo();
   libraryComplained = false;
   FreeImage_SetOutputMessage(noteComplaint);
   Bitmap bitmap(FreeImage_LoadFromHandle(format, &io, &source, flags));
-  std::fclose(source.file);
   if ((source.ranDry && emptyReadMeansCut(format)) || libraryComplained) {
     return Bitmap();
   }
@@ -76,13 +95,31 @@ bool sizeAcceptable(FIBITMAP* bitmap) {
                          FreeImage_GetBPP(bitmap));
 }
 
+// To tell the size, a progressive JPEG's reader decodes every scan (2.5 s of the 5.8 that the
+// largest such image takes) and the WebP reader reads the whole file (0.7 s of 4): their headers
+// do not count as read alone.
+bool readsHeaderAlone(FREE_IMAGE_FORMAT format) {
+  return FreeImage_FIFSupportsNoPixels(format) && format != FIF_JPEG && format != FIF_WEBP;
+}
+
 // Formats whose plugin cannot read the header alone are taken on trust.
-bool headerAcceptable(FREE_IMAGE_FORMAT format, const std::string& fileName) {
+bool headerAcceptable(FREE_IMAGE_FORMAT format, std::FILE* file, const HeaderRead& headerRead) {
+  const bool alone = readsHeaderAlone(format);
+  if (!alone && headerRead) {
+    headerRead(std::nullopt);
+  }
   if (!FreeImage_FIFSupportsNoPixels(format)) {
     return true;
   }
-  const Bitmap header = loadWhole(format, fileName, FIF_LOAD_NOPIXELS);
-  return header && sizeAcceptable(header.get());
+  const Bitmap header = loadWhole(format, file, FIF_LOAD_NOPIXELS);
+  if (!header || !sizeAcceptable(header.get())) {
+    return false;
+  }
+  if (alone && headerRead) {
+    headerRead(ImageHeader{FreeImage_GetWidth(header.get()), FreeImage_GetHeight(header.get()),
+                           FreeImage_GetBPP(header.get())});
+  }
+  return true;
 }
 
 // Every depth and sample type FreeImage reads becomes 8 bits per channel, 3
@@ -126,20 +163,37 @@ void repack(FIBITMAP* bitmap, Data::Geometry::Texture& texture) {
 
 }  // namespace
 
-// No GL takes textures wider than the side cap anyway.
-bool withinImageCaps(unsigned width, unsigned height, unsigned bitsPerPixel) {
+unsigned long long decodedBytes(unsigned width, unsigned height, unsigned bitsPerPixel) {
   const unsigned long long pixelBytes = std::max(8u, bitsPerPixel / 8);
-  return width <= maxImageSide && height <= maxImageSide &&
-         static_cast<unsigned long long>(width) * height * pixelBytes <= maxDecodedBytes;
+  return static_cast<unsigned long long>(width) * height * pixelBytes;
 }
 
-bool decodeImage(int freeImageFormat, const std::string& fileName,
-                 Data::Geometry::Texture& texture) {
+// No GL takes textures wider than the side cap anyway.
+bool withinImageCaps(unsigned width, unsigned height, unsigned bitsPerPixel) {
+  return width <= maxImageSide && height <= maxImageSide &&
+         decodedBytes(width, height, bitsPerPixel) <= maxDecodedBytes;
+}
+
+int imageTypeOf(int descriptor) {
+  const File file = streamOf(descriptor);
+  if (!file) {
+    return FIF_UNKNOWN;
+  }
+  std::rewind(file.get());
+  Source source{file.get(), false};
+  FreeImageIO io = sourceIo();
+  return FreeImage_GetFileTypeFromHandle(&io, &source, 0);
+}
+
+bool decodeImage(int freeImageFormat, int descriptor, Data::Geometry::Texture& texture,
+                 const HeaderRead& headerRead) {
   const FREE_IMAGE_FORMAT format = static_cast<FREE_IMAGE_FORMAT>(freeImageFormat);
-  if (isCutShort(format, fileName) || !headerAcceptable(format, fileName)) {
+  const File file = streamOf(descriptor);
+  if (!file || isCutShort(format, file.get()) ||
+      !headerAcceptable(format, file.get(), headerRead)) {
     return false;
   }
-  Bitmap bitmap = loadWhole(format, fileName, 0);
+  Bitmap bitmap = loadWhole(format, file.get(), 0);
   if (!bitmap || !FreeImage_HasPixels(bitmap.get()) || !sizeAcceptable(bitmap.get())) {
     return false;
   }

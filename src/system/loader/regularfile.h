@@ -25,6 +25,9 @@ class RegularFile {
   RegularFile& operator=(const RegularFile&) = delete;
 
   bool isOpen() const { return descriptor >= 0; }
+  // Its descriptor, -1 when not open, for reading through other means (a child process that
+  // decodes it): the file read is then the one checked, whatever its name names since.
+  int handle() const { return descriptor; }
   // Its length when opened; what it holds may change while it is read.
   std::uint64_t size() const { return opened.size; }
   // Which file it is, whatever name it was opened by.

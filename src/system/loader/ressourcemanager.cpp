@@ -122,7 +122,8 @@ ImageLoad decode(const std::string& fileName, Texture& texture) {
 
 // A file decodes once, whatever the spellings of its path: a slow hostile file costs one
 // timeout, a large image one copy. The name's type counts, as it decides for files of no known
-// signature; a file changed while it was decoded is not remembered.
+// signature; a file changed while it was decoded is not remembered, nor is a decoding that could
+// not run.
 ImageLoad RessourceManager::decodeOnce(const std::string& fileName, Texture& texture) {
   const std::optional<FileIdentity> identity = identityOf(fileName);
   if (!identity) {
@@ -137,7 +138,7 @@ ImageLoad RessourceManager::decodeOnce(const std::string& fileName, Texture& tex
     return known->second.outcome;
   }
   const ImageLoad loaded = decode(fileName, texture);
-  if (identityOf(fileName) == identity) {
+  if (loaded != ImageLoad::NotRun && identityOf(fileName) == identity) {
     decodedFiles.emplace(key, Decoded{loaded, texture.width, texture.height, texture.data});
   }
   return loaded;

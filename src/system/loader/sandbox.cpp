@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -27,18 +28,34 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Size = std::uint64_t;
 
-// A field of /proc/<pid>/statm in bytes: 0 is the address space, 1 the resident set.
-std::size_t statmBytes(pid_t pid, int field) {
+// What the child writes to the parent: at most one request for processor time, then the answer's
+// size and its bytes.
+struct Frame {
+  enum Kind : std::uint64_t { Answer, Request };
+  std::uint64_t kind, value;
+};
+
+// The child's end of the pipe, in the child only.
+int toParent = -1;
+
+// Up to size - 1 bytes of /proc/<pid>/<name> (pid 0: this process), zero-ended; false if unread.
+bool readProc(pid_t pid, const char* name, char* text, std::size_t size) {
   const std::string path =
-      "/proc/" + (pid == 0 ? std::string("self") : std::to_string(pid)) + "/statm";
+      "/proc/" + (pid == 0 ? std::string("self") : std::to_string(pid)) + "/" + name;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    return 0;
+    return false;
   }
-  char text[128] = {};
-  const ssize_t got = ::read(fd, text, sizeof text - 1);
+  const ssize_t got = ::read(fd, text, size - 1);
   ::close(fd);
-  if (got <= 0) {
+  text[got > 0 ? got : 0] = '\0';
+  return got > 0;
+}
+
+// A field of /proc/<pid>/statm in bytes: 0 is the address space, 1 the resident set.
+std::size_t statmBytes(pid_t pid, int field) {
+  char text[128];
+  if (!readProc(pid, "statm", text, sizeof text)) {
     return 0;
   }
   char* at = text;
@@ -47,6 +64,22 @@ std::size_t statmBytes(pid_t pid, int field) {
     pages = std::strtoull(at, &at, 10);
   }
   return static_cast<std::size_t>(pages) * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+}
+
+// The processor time, user and system, a process has used: the kernel keeps it to the
+// nanosecond and reports it in clock ticks. The fields after the command's name, which may hold
+// blanks and parentheses, are counted from its last parenthesis.
+long long processorMilliseconds(pid_t pid) {
+  char text[1024];
+  unsigned long long user = 0, system = 0;
+  const char* nameEnd =
+      readProc(pid, "stat", text, sizeof text) ? std::strrchr(text, ')') : nullptr;
+  if (nameEnd == nullptr ||
+      std::sscanf(nameEnd + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &user,
+                  &system) != 2) {
+    return 0;
+  }
+  return static_cast<long long>((user + system) * 1000 / ::sysconf(_SC_CLK_TCK));
 }
 
 bool writeAll(int fd, const char* bytes, std::size_t size) {
@@ -93,8 +126,9 @@ std::string workWithoutUnwinding(const std::function<std::string()>& work) noexc
 }
 
 // The address-space limit counts from what the process already maps: the GL driver's libraries
-// in the program, the sanitizers' terabytes of reserved shadow in their builds. The processor
-// limit ends the child by itself (SIGXCPU, then SIGKILL a second later), parent or no parent.
+// in the program, the sanitizers' terabytes of reserved shadow in their builds. The kernel's
+// processor limit, one to two seconds beyond the most the parent gives, ends the child by itself
+// (SIGXCPU, then SIGKILL a second later) should the parent's watch fail.
 [[noreturn]] void runChild(int answer, const std::function<std::string()>& work,
                            const SandboxLimits& limits, pid_t parent) {
   ::prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -105,10 +139,12 @@ std::string workWithoutUnwinding(const std::function<std::string()>& work) noexc
   setLimit(RLIMIT_CORE, 0, 0);
   const rlim_t addressSpace = statmBytes(0, 0) + limits.memoryBytes;
   setLimit(RLIMIT_AS, addressSpace, addressSpace);
-  setLimit(RLIMIT_CPU, limits.cpuSeconds, limits.cpuSeconds + 1);
+  const rlim_t cpuSeconds = static_cast<rlim_t>(limits.maxCpuMilliseconds) / 1000 + 2;
+  setLimit(RLIMIT_CPU, cpuSeconds, cpuSeconds + 1);
+  toParent = answer;
   const std::string bytes = workWithoutUnwinding(work);
-  const Size size = bytes.size();
-  const bool sent = writeAll(answer, reinterpret_cast<const char*>(&size), sizeof size) &&
+  const Frame head{Frame::Answer, bytes.size()};
+  const bool sent = writeAll(answer, reinterpret_cast<const char*>(&head), sizeof head) &&
                     writeAll(answer, bytes.data(), bytes.size());
   ::_exit(sent ? 0 : 1);
 }
@@ -139,14 +175,23 @@ bool exitedCleanly(pid_t child, Clock::time_point deadline) {
   }
 }
 
-// Reads what the child writes, watching its wall time and resident memory while the pipe is quiet.
+// What the parent watches while the child works.
+struct Watch {
+  pid_t child;
+  std::size_t residentBound;
+  Clock::time_point deadline;
+  long long cpuMilliseconds, maxCpuMilliseconds;
+};
+
+// Reads what the child writes, watching its wall time, processor time and resident memory while
+// the pipe is quiet.
 class AnswerReader {
  public:
-  AnswerReader(int from, pid_t child, std::size_t residentBound, Clock::time_point deadline)
-      : from_(from), child_(child), residentBound_(residentBound), deadline_(deadline) {}
+  AnswerReader(int from, const Watch& watch) : from_(from), watch_(watch) {}
 
   // True when exactly size bytes came; false at the end of the pipe or on an overrun.
-  bool read(char* to, std::size_t size) {
+  bool read(void* into, std::size_t size) {
+    char* to = static_cast<char*>(into);
     while (size > 0) {
       const ssize_t got = some(to, size);
       if (got <= 0) return false;
@@ -162,41 +207,59 @@ class AnswerReader {
     return some(&extra, 1) == 0;
   }
 
+  void grant(std::uint64_t milliseconds) {
+    watch_.cpuMilliseconds =
+        static_cast<long long>(std::min<std::uint64_t>(milliseconds, watch_.maxCpuMilliseconds));
+  }
+
  private:
-  // Residency is sampled between reads: a child that fills its memory while the pipe is quiet
-  // is seen within one interval.
+  // Residency and processor time are sampled between reads: a child that fills its memory or
+  // spins while the pipe is quiet is seen within one interval. What a child wrote before it
+  // passed its budget, such as its request for more, is read before the budget is judged.
   ssize_t some(char* to, std::size_t size) {
     const int sampleMilliseconds = 5;
     for (;;) {
       const auto left =
-          std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
-      if (left <= 0 || statmBytes(child_, 1) > residentBound_) {
+          std::chrono::duration_cast<std::chrono::milliseconds>(watch_.deadline - Clock::now())
+              .count();
+      if (left <= 0 || statmBytes(watch_.child, 1) > watch_.residentBound) {
         return -1;
       }
+      const bool spent = processorMilliseconds(watch_.child) > watch_.cpuMilliseconds;
       pollfd ready{from_, POLLIN, 0};
-      const int polled =
-          ::poll(&ready, 1, static_cast<int>(std::min<long long>(left, sampleMilliseconds)));
+      const int wait = spent ? 0 : static_cast<int>(std::min<long long>(left, sampleMilliseconds));
+      const int polled = ::poll(&ready, 1, wait);
       if (polled < 0 && errno != EINTR) {
         return -1;
       }
       if (polled > 0) {
         const ssize_t got = ::read(from_, to, size);
         if (got >= 0 || errno != EINTR) return got;
+      } else if (polled == 0 && spent) {
+        return -1;
       }
     }
   }
 
   const int from_;
-  const pid_t child_;
-  const std::size_t residentBound_;
-  const Clock::time_point deadline_;
+  Watch watch_;
 };
 
 // The size the child announces is checked before anything is buffered: a child whose heap a
 // decoder corrupted could announce any. The answer is then read straight into its own buffer.
 bool readAnswer(AnswerReader& reader, std::size_t answerBytes, std::string& answer) {
-  Size size = 0;
-  if (!reader.read(reinterpret_cast<char*>(&size), sizeof size) || size > answerBytes) {
+  Frame frame{};
+  if (!reader.read(&frame, sizeof frame)) {
+    return false;
+  }
+  if (frame.kind == Frame::Request) {
+    reader.grant(frame.value);
+    if (!reader.read(&frame, sizeof frame)) {
+      return false;
+    }
+  }
+  const Size size = frame.value;
+  if (frame.kind != Frame::Answer || size > answerBytes) {
     return false;
   }
   answer.resize(static_cast<std::size_t>(size));
@@ -225,11 +288,10 @@ class ChildrenKept {
 
 }  // namespace
 
-std::optional<std::string> runSandboxed(const std::function<std::string()>& work,
-                                        const SandboxLimits& limits) {
+SandboxRun runSandboxed(const std::function<std::string()>& work, const SandboxLimits& limits) {
   int ends[2];
   if (::pipe2(ends, O_CLOEXEC) != 0) {
-    return std::nullopt;
+    return SandboxRun{false, std::nullopt};
   }
   const ChildrenKept kept;
   const Clock::time_point deadline =
@@ -245,20 +307,29 @@ std::optional<std::string> runSandboxed(const std::function<std::string()>& work
   ::close(ends[1]);
   if (child < 0) {
     ::close(ends[0]);
-    return std::nullopt;
+    return SandboxRun{false, std::nullopt};
   }
   std::string answer;
-  AnswerReader reader(ends[0], child, residentBound, deadline);
+  AnswerReader reader(ends[0], Watch{child, residentBound, deadline, limits.cpuMilliseconds,
+                                     limits.maxCpuMilliseconds});
   const bool answered = readAnswer(reader, limits.answerBytes, answer);
   ::close(ends[0]);
   if (!answered) {
     killAndReap(child);
-    return std::nullopt;
+    return SandboxRun{true, std::nullopt};
   }
   if (!exitedCleanly(child, deadline)) {
-    return std::nullopt;
+    return SandboxRun{true, std::nullopt};
   }
-  return answer;
+  return SandboxRun{true, answer};
+}
+
+void askForProcessorTime(int milliseconds) {
+  const Frame request{Frame::Request, static_cast<std::uint64_t>(std::max(milliseconds, 0))};
+  if (toParent >= 0 &&
+      !writeAll(toParent, reinterpret_cast<const char*>(&request), sizeof request)) {
+    ::_exit(1);
+  }
 }
 
 }  // namespace Loader

@@ -6,14 +6,13 @@
 namespace System {
 namespace Loader {
 
-bool packetsHoldPixels(std::istream& in, std::uint64_t pixels, unsigned pixelBytes) {
+bool packetsHoldPixels(std::FILE* in, std::uint64_t pixels, unsigned pixelBytes) {
   std::vector<char> block(std::size_t(1) << 16);
   std::size_t at = 0, size = 0;
   std::uint64_t pixelBytesLeft = 0;  // of the packet being walked
   while (pixels > 0 || pixelBytesLeft > 0) {
     if (at == size) {
-      in.read(block.data(), static_cast<std::streamsize>(block.size()));
-      size = static_cast<std::size_t>(in.gcount());
+      size = std::fread(block.data(), 1, block.size(), in);
       at = 0;
       if (size == 0) {
         return false;

@@ -1,11 +1,12 @@
 #include "system/loader/truncation.h"
 
 #include <FreeImage.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <fstream>
+#include <string>
 
 #include "system/loader/tgapackets.h"
 
@@ -74,7 +75,7 @@ Length tgaPixelsAt(const Head& head) {
 // Whatever follows the pixels (a footer, cut or not, padding) does not matter. FreeImage reads
 // run-length packets through a buffer of (file size - where the pixels start) / height bytes,
 // and past that buffer when a pixel does not fit in it.
-bool tgaIsCutShort(const Head& head, const std::string& fileName) {
+bool tgaIsCutShort(const Head& head, std::FILE* in) {
   const Length type = head.byte(2), height = head.word(14);
   const Length pixelsAt = tgaPixelsAt(head), pixels = head.word(12) * height;
   const Length pixelBytes = (head.byte(16) + 7) / 8;
@@ -90,9 +91,8 @@ bool tgaIsCutShort(const Head& head, const std::string& fileName) {
   if ((head.fileSize - pixelsAt) / height < std::max<Length>(pixelBytes, 1)) {
     return true;
   }
-  std::ifstream in(fileName, std::ios::binary);
-  in.seekg(static_cast<std::streamoff>(pixelsAt));
-  return !packetsHoldPixels(in, pixels, static_cast<unsigned>(pixelBytes));
+  return std::fseek(in, static_cast<long>(pixelsAt), SEEK_SET) != 0 ||
+         !packetsHoldPixels(in, pixels, static_cast<unsigned>(pixelBytes));
 }
 
 // 0 unless the header is complete: magic, width, height, maximum (but for bitmaps), one blank.
@@ -142,23 +142,22 @@ bool emptyReadMeansCut(int freeImageFormat) {
   return freeImageFormat != FIF_JP2 && freeImageFormat != FIF_J2K;
 }
 
-bool isCutShort(int freeImageFormat, const std::string& fileName) {
+bool isCutShort(int freeImageFormat, std::FILE* file) {
   const FREE_IMAGE_FORMAT format = static_cast<FREE_IMAGE_FORMAT>(freeImageFormat);
   if (format != FIF_BMP && format != FIF_TARGA && !isPnm(format)) {
     return false;
   }
-  std::ifstream in(fileName, std::ios::binary | std::ios::ate);
+  struct stat status;
   Head head;
-  head.fileSize = static_cast<Length>(std::max<std::streamoff>(in.tellg(), 0));
+  head.fileSize = ::fstat(::fileno(file), &status) == 0 ? Length(status.st_size) : 0;
   head.bytes.resize(4096);
-  in.seekg(0);
-  in.read(&head.bytes[0], static_cast<std::streamsize>(head.bytes.size()));
-  head.bytes.resize(static_cast<std::size_t>(in.gcount()));
+  std::rewind(file);
+  head.bytes.resize(std::fread(&head.bytes[0], 1, head.bytes.size(), file));
   if (format == FIF_BMP) {
     return head.fileSize < bmpNeeds(head);
   }
   if (format == FIF_TARGA) {
-    return tgaIsCutShort(head, fileName);
+    return tgaIsCutShort(head, file);
   }
   return head.fileSize < pnmNeeds(head);
 }
