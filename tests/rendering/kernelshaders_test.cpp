@@ -102,19 +102,22 @@ TEST_F(KernelShadersTest, UniformsTheProgramRefusesAreReportedOneLineEach) {
 // Every mesh of every frame sends the uniforms again; a refusal is written once per build of
 // the program, so once more after a new window builds them all again.
 TEST_F(KernelShadersTest, ARefusedUniformIsWrittenOncePerBuildOverManyFrames) {
-  auto floatShadowMap = boost::make_shared<Shader>("floatShadowMap");
+  // A name of its own in each run of the test, as the kernel's table loads a name only once.
+  static int run = 0;
+  const std::string name = "floatShadowMap" + std::to_string(++run);
+  auto floatShadowMap = boost::make_shared<Shader>(name);
   floatShadowMap->vertexSource =
       "uniform float shadowMap;\nvoid main() { gl_Position = ftransform() * shadowMap; }";
   floatShadowMap->fragmentSource = fragmentOk;
   floatShadowMap->program = kernel->buildProgram(floatShadowMap->vertexSource.c_str(), fragmentOk);
   floatShadowMap->loaded = true;
-  kernel->shaders["floatShadowMap"] = floatShadowMap;  // as its first use would load it
-  scene = makeScene("floatShadowMap", translation(0, 0, fillDistance));
+  kernel->shaders[name] = floatShadowMap;  // as its first use would load it
+  scene = makeScene(name.c_str(), translation(0, 0, fillDistance));
   scene->add(makeSquare(0.5f, makeMaterial(1, 0, 0)));
   scene->add(makeSquare(0.2f, makeMaterial(0, 1, 0)));
   const std::string refused =
-      "kernelshaders.cpp: shader floatShadowMap: setting uniform shadowMap generates "
-      "GL_INVALID_OPERATION\n";
+      "kernelshaders.cpp: shader " + name +
+      ": setting uniform shadowMap generates GL_INVALID_OPERATION\n";
   for (bool again : {false, true}) {
     // The new window also builds what earlier tests left in the table, with their messages.
     const std::string err = outputOf([&] {
@@ -122,7 +125,7 @@ TEST_F(KernelShadersTest, ARefusedUniformIsWrittenOncePerBuildOverManyFrames) {
                               for (int frame = 0; frame < 5; ++frame) kernel->display();
                             }).second;
     EXPECT_EQ(occurrences(err, refused), 1) << err;
-    EXPECT_EQ(occurrences(err, "floatShadowMap"), 1) << err;
+    EXPECT_EQ(occurrences(err, name + ":"), 1) << err;
     if (!again) {
       EXPECT_EQ(err, refused);
     }
