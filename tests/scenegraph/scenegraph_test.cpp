@@ -136,6 +136,38 @@ TEST(MoveableTest, EachStepActsInTheFrameTheFlagChoosesAndChains) {
   }
 }
 
+// A week of the demo's turns, 20 a second, on transforms that carry a uniform scale of 2 and a
+// shift: the axes keep that length and stay perpendicular, and the shift keeps its distance from
+// the parent's origin, all within 1e-3 (float rotations compounded would make them 16% longer).
+TEST(MoveableTest, AWeekOfTheDemosTurnsKeepsLengthsAndRightAngles) {
+  using Turn = Moveable& (Moveable::*)(float, bool);
+  const struct {
+    Turn turn;
+    float angle;
+    bool flag;
+  } turns[] = {{&Moveable::rotateY, 0.05f, false},
+               {&Moveable::rotateZ, 0.1f, false},
+               {&Moveable::rotateY, 0.1f, true},
+               {&Moveable::rotateX, 0.05f, true},
+               {&Moveable::rotateZ, 0.05f, true}};
+  const long week = 7L * 24 * 3600 * 20;
+  const Matrix scale(2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1);
+  for (const auto& t : turns) {
+    Moveable m;
+    m.setMatrix(move(0, 0, 7) * Matrix().setRotationX(1.57f) * scale);
+    for (long k = 0; k < week; ++k) (m.*t.turn)(t.angle, t.flag);
+    const Matrix r = m.getMatrix();
+    const auto dot = [&r](int a, int b) {
+      return double(r[a][0]) * r[b][0] + double(r[a][1]) * r[b][1] + double(r[a][2]) * r[b][2];
+    };
+    for (int axis = 0; axis < 3; ++axis) {
+      EXPECT_NEAR(std::sqrt(dot(axis, axis)), 2.0, 2e-3) << t.angle << t.flag << axis;
+      EXPECT_NEAR(dot(axis, (axis + 1) % 3), 0.0, 4e-3) << t.angle << t.flag << axis;
+    }
+    EXPECT_NEAR(std::sqrt(dot(3, 3)), 7.0, 7e-3) << t.angle << t.flag;
+  }
+}
+
 // Off the axes, so a wrong normalisation or cross product shows; an up not perpendicular to
 // the view direction is normalised but kept as it is, and the side vector is not normalised.
 TEST(MoveableTest, LookAtReplacesTheMatrixByAViewingTransform) {

@@ -8,7 +8,8 @@ namespace Rendering::Scenegraph {
 // Every changing operation returns the Moveable itself so calls chain. The flag of the
 // step operations chooses the frame the step acts in: false composes it on the left
 // (after the existing transform, along the parent's axes), true on the right (before it,
-// along the node's own axes). Angles are in radians.
+// along the node's own axes). Angles are in radians. Turns are taken in double precision and
+// rounded once, so any number of them keeps the matrix's lengths and right angles.
 class Moveable {
  public:
   using Matrix = Data::Geometry::TMatrix4<float>;
