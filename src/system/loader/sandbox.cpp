@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <utility>
 
 // Set by libFuzzer to save the input when a sanitizer reports an error; only sanitized builds
 // have it. A child's fault is the parent's failed load, not a finding of its own.
@@ -245,6 +247,17 @@ class AnswerReader {
   Watch watch_;
 };
 
+// An answer the program has no memory for (a limit on its address space, a machine short of
+// memory) is a failed run, not the end of the program.
+bool resizedWithin(std::string& answer, std::size_t size) noexcept {
+  try {
+    answer.resize(size);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
 // The size the child announces is checked before anything is buffered: a child whose heap a
 // decoder corrupted could announce any. The answer is then read straight into its own buffer.
 bool readAnswer(AnswerReader& reader, std::size_t answerBytes, std::string& answer) {
@@ -259,10 +272,10 @@ bool readAnswer(AnswerReader& reader, std::size_t answerBytes, std::string& answ
     }
   }
   const Size size = frame.value;
-  if (frame.kind != Frame::Answer || size > answerBytes) {
+  if (frame.kind != Frame::Answer || size > answerBytes ||
+      !resizedWithin(answer, static_cast<std::size_t>(size))) {
     return false;
   }
-  answer.resize(static_cast<std::size_t>(size));
   return reader.read(&answer[0], answer.size()) && reader.ended();
 }
 
@@ -321,7 +334,7 @@ SandboxRun runSandboxed(const std::function<std::string()>& work, const SandboxL
   if (!exitedCleanly(child, deadline)) {
     return SandboxRun{true, std::nullopt};
   }
-  return SandboxRun{true, answer};
+  return SandboxRun{true, std::move(answer)};
 }
 
 void askForProcessorTime(int milliseconds) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "system/loader/regularfile.h"
 
@@ -31,8 +32,8 @@ const int baseMilliseconds = 1000;
 
 // Formats whose header is not read first. Their largest images took, with every core busy: 40 s
 // for JPEG 2000 (64 megapixels of noise, lossless), at most 6 s for the others measured (a
-// progressive JPEG, SGI, GIF, DDS); the others (IFF, PICT, XBM, MNG, WBMP, KOALA) are
-// uncompressed or run-length coded, no slower per pixel than SGI.
+// progressive JPEG, SGI, GIF, DDS). IFF, PICT, XBM, WBMP and KOALA are uncompressed or run-length
+// coded, no slower per pixel than SGI; an MNG holds a PNG or JNG image, decoded as those are.
 int withoutHeaderMilliseconds(int freeImageFormat) {
   return freeImageFormat == FIF_J2K || freeImageFormat == FIF_JP2 ? maxDecodingMilliseconds : 20000;
 }
@@ -94,8 +95,13 @@ ImageLoad takeImageAnswer(const std::string& answer, Data::Geometry::Texture& te
       std::uint64_t(width) * 3 * std::uint64_t(height) != pixelBytes) {
     return ImageLoad::Failed;
   }
-  texture.data.reset(new unsigned char[pixelBytes]);
-  std::memcpy(texture.data.get(), answer.data() + typeBytes + sizeBytes, pixelBytes);
+  // Pixels the program has no memory for fail this texture, not the program.
+  unsigned char* const pixels = new (std::nothrow) unsigned char[pixelBytes];
+  if (pixels == nullptr) {
+    return ImageLoad::Failed;
+  }
+  texture.data.reset(pixels);
+  std::memcpy(pixels, answer.data() + typeBytes + sizeBytes, pixelBytes);
   texture.width = width;
   texture.height = height;
   return ImageLoad::Loaded;
