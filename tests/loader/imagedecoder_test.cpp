@@ -119,7 +119,7 @@ TEST(ImageDecoder, RefusesAPictureCutShortByAnyNumberOfBytesOrWiderThan16384) {
 
 // The decoder tells what a header claims once it is read and within the caps, and tells nothing,
 // before reading, for formats whose header is not read alone or not quickly (a progressive JPEG's
-// reader decodes every scan first); a header beyond the caps is refused untold.
+// reader decodes every scan first, as JNG's does); a header beyond the caps is refused untold.
 TEST(ImageDecoder, TellsWhatTheHeaderClaimsBeforeThePixelsAreDecoded) {
   const struct {
     FREE_IMAGE_FORMAT format;
@@ -129,7 +129,7 @@ TEST(ImageDecoder, TellsWhatTheHeaderClaimsBeforeThePixelsAreDecoded) {
   } pictures[] = {{FIF_PNG, 24, 37, "37x5x24 ", true}, {FIF_BMP, 8, 6, "6x5x8 ", true},
                   {FIF_TIFF, 32, 3, "3x5x32 ", true},  {FIF_GIF, 8, 4, "none ", true},
                   {FIF_JPEG, 24, 8, "none ", true},    {FIF_WEBP, 24, 9, "none ", true},
-                  {FIF_PNG, 24, 16385, "", false}};
+                  {FIF_JNG, 24, 7, "none ", true},     {FIF_PNG, 24, 16385, "", false}};
   loadertest::ScratchDir dir;
   for (const auto& p : pictures) {
     ASSERT_TRUE(savePicture(p.format, p.bpp, p.width, 5, dir.path("picture")));

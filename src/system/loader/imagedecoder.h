@@ -27,7 +27,7 @@ struct ImageHeader {
 };
 // Told once the header is read and found within the caps, before the pixels are decoded. Told
 // nothing, before anything is read, for a format whose reader cannot read the header alone or
-// quickly (JPEG, WebP).
+// quickly (JPEG, JNG, WebP).
 using HeaderRead = std::function<void(const std::optional<ImageHeader>&)>;
 
 // The FreeImage format that an open file's bytes tell, or FIF_UNKNOWN (-1).

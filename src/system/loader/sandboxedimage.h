@@ -13,7 +13,7 @@ namespace System {
 namespace Loader {
 
 // Processor time for finding the type and reading the header: no valid header takes long to read
-// (at most 63 ms for the largest images the caps take, JPEG and WebP aside).
+// (at most 63 ms for the largest images the caps take, JPEG, JNG and WebP aside).
 const int headerMilliseconds = 1000;
 // Processor time for one whole decoding, the header's included, with the most any image gets.
 const int maxDecodingMilliseconds = 60000;
@@ -22,8 +22,9 @@ const int maxDecodingMilliseconds = 60000;
 // then in proportion to the decoded bytes the caps count, up to maxDecodingMilliseconds for the
 // largest images the caps take. Those needed at most 22 s with every core busy (64 megapixels of
 // ASCII PPM or XPM; 9 s for 42 of float RGB, tone mapped): the budget of every size leaves
-// room of about three times. Formats whose header cannot be read first get what their largest
-// images need, with the same room.
+// room of about three times. Formats whose header cannot be read first get 20 s, at least twice
+// what their largest images took (9.4 s at most, a JNG); JPEG 2000 gets the most any image gets,
+// 1.5 times its 40 s.
 int decodingMilliseconds(int freeImageFormat, const std::optional<ImageHeader>& header);
 
 // The bounds of one image's decoding. The largest images the caps of system/loader/imagedecoder.h
@@ -55,7 +56,8 @@ ImageLoad loadImageFile(const std::string& fileName, Data::Geometry::Texture& te
 std::string decodeImageFile(int descriptor, const std::string& fileName);
 
 // The parent's side of loadImageFile: the child's answer (its type, then for a decoded image its
-// width, height and pixels) becomes the texture if it is whole and within the caps, else Failed.
+// width, height and pixels) becomes the texture if it is whole, within the caps and the program
+// has the memory for its pixels, else Failed.
 ImageLoad takeImageAnswer(const std::string& answer, Data::Geometry::Texture& texture);
 
 }  // namespace Loader
