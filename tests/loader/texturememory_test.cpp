@@ -45,26 +45,14 @@ void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free
 
 namespace {
 
-// A 1024 x 512 PPM, 1.5 MiB of pixels, and its texture: rows bottom first, blue, green, red.
-const unsigned width = 1024, height = 512;
-unsigned char sample(unsigned x, unsigned y, unsigned c) {
-  return static_cast<unsigned char>(x * (c + 1) + y * (3 - c));
+// A 1024 x 512 PPM of one colour, 1.5 MiB of pixels, and its texture's pixels, blue first.
+std::string repeated(const std::string& pixel) {
+  std::string pixels;
+  for (int k = 0; k < 1024 * 512; ++k) pixels += pixel;
+  return pixels;
 }
-std::string picture() {
-  std::string bytes = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
-  for (unsigned y = 0; y < height; ++y)
-    for (unsigned x = 0; x < width; ++x)
-      for (unsigned c = 0; c < 3; ++c) bytes += static_cast<char>(sample(x, y, c));
-  return bytes;
-}
-std::string loaded() {
-  std::string bytes = std::to_string(width) + "x" + std::to_string(height) + " ";
-  for (unsigned row = 0; row < height; ++row)
-    for (unsigned x = 0; x < width; ++x)
-      for (unsigned c = 0; c < 3; ++c)
-        bytes += static_cast<char>(sample(x, height - 1 - row, 2 - c));
-  return bytes;
-}
+const std::string picture = "P6\n1024 512\n255\n" + repeated("\x10\x20\x30");
+const std::string loaded = "1024x512 " + repeated("\x30\x20\x10");
 
 // The answer of the decoding child is the first large allocation of the program, the copy of its
 // pixels into the texture the second. Either failing fails the texture, with its usual lines, and
@@ -72,16 +60,15 @@ std::string loaded() {
 TEST(TextureMemory, PixelsThatCannotBeHeldFailTheTextureNotTheProgram) {
   System::Loader::RessourceManager& manager = *System::Loader::RessourceManager::getInstance();
   loadertest::ScratchDir dir;
-  const std::string bytes = picture();
   std::string lines, errors;
   loadertest::CapturedOutput output;
   for (const int allowed : {0, 1, 2}) {
-    const std::string path = dir.write("picture" + std::to_string(allowed) + ".ppm", bytes);
+    const std::string path = dir.write("picture" + std::to_string(allowed) + ".ppm", picture);
     largeLeft = allowed;
     armedIn = ::getpid();
     const auto texture = manager.loadTexture(path);
     armedIn = 0;
-    EXPECT_EQ(allowed == 2 ? loaded() : "0x0 ", loadertest::pixelsOf(*texture)) << allowed;
+    EXPECT_EQ(allowed == 2 ? loaded : "0x0 ", loadertest::pixelsOf(*texture)) << allowed;
     lines += "ressourcemanager.cpp: load image from file " + path + "\n";
     errors += allowed == 2 ? "" : "ressourcemanager.cpp: couldn't load texture: " + path + "\n";
   }
